@@ -1,0 +1,49 @@
+// Pieces shared by the two fits and the calculations: the derivative step, the distance, and the
+// central difference in one coefficient.
+#pragma once
+
+#include <cmath>
+
+#include "formula/evaluator.h"
+
+// Step of every central difference in a value c: |c * 1e-5|, at least 1e-7.
+inline double DerivativeStep(double c) {
+    double h = std::fabs(c * 1e-5);
+    if (h < 1e-7) h = 1e-7;
+    return h;
+}
+
+// Distance of a fit with the sum of squared residuals s: relative, sqrt(s / sumY2), except when
+// every Y is 0 (sumY2 is 0), where the relative distance has no meaning and the absolute one,
+// sqrt(s), stands in for it.
+inline double FitDistance(double s, double sumY2) {
+    if (sumY2 == 0.0) return std::sqrt(s);
+    return std::sqrt(s / sumY2);
+}
+
+// Scratch of one central difference; the Levenberg-Marquardt solver keeps it as a member.
+struct DerivativeScratch {
+    double saved = 0.0;  // the coefficient's own value, put back after every shift
+    double step = 0.0;   // h
+    double fPlus = 0.0;  // f with the coefficient at saved + h
+};
+
+// d f / d coef[k] at x by (f(c + h) - f(c - h)) * 0.5 / h. coef[k] always gets its saved value
+// back (the value itself, not c - h + h), also when an evaluation fails; then error holds the
+// evaluator's code and the answer is 0.0.
+inline double CoefficientDerivative(const CompiledFormula& program, double* coef, int k, double x,
+                                    DerivativeScratch& scratch, int& error) {
+    scratch.saved = coef[k];
+    scratch.step = DerivativeStep(scratch.saved);
+    coef[k] = scratch.saved + scratch.step;
+    scratch.fPlus = EvaluateAt(program, x, 0, coef, error);
+    if (error != 0) {
+        coef[k] = scratch.saved;
+        return 0.0;
+    }
+    coef[k] = scratch.saved - scratch.step;
+    const double fMinus = EvaluateAt(program, x, 0, coef, error);
+    coef[k] = scratch.saved;
+    if (error != 0) return 0.0;
+    return (scratch.fPlus - fMinus) * 0.5 / scratch.step;
+}
