@@ -1,0 +1,134 @@
+// The application file (*.gen): two current forms of 2202 and 80602 bytes and the legacy 1371
+// bytes.
+#include <string>
+
+#include "fitdata/atomic_file.h"
+#include "fitdata/binary_fields.h"
+#include "fitdata/fit_data.h"
+
+namespace {
+
+constexpr long SMALL_FILE_SIZE = 2202;
+constexpr long LARGE_FILE_SIZE = 80602;
+constexpr long LEGACY_FILE_SIZE = 1371;
+constexpr int SMALL_FORM_POINTS = 100;  // points held by the small and the legacy forms
+constexpr int LEGACY_LEADING_BYTES = 10;
+
+// The fields of a current form in file order; the first short read, or a value that the record
+// cannot hold, ends the reading. Answers 0 or 1.
+int ReadCurrentFields(FitData& data, FieldReader& reader, int capacity) {
+    FunctionDef& function = data.function;
+    int32_t count = 0;
+    if (!reader.Int32(count)) return 1;
+    if (count < 0 || count > capacity) return 1;
+    data.nPoints = count;
+    if (!reader.Doubles(data.pointX, capacity) || !reader.Doubles(data.pointY, capacity)) return 1;
+    if (reader.TextField(function.functionText) != FieldReader::Text::Read) return 1;
+    if (!reader.Int32(function.nCoef) || !reader.Doubles(function.coef, MAX_COEF) ||
+        !reader.Int32s(function.coefFixed, MAX_COEF) || !reader.Double(data.fitDistance) ||
+        !reader.Int32(data.equation.equationOrder)) {
+        return 1;
+    }
+    if (reader.TextField(data.equation.equationText) != FieldReader::Text::Read) return 1;
+    return 0;
+}
+
+// The legacy form goes on after a short read, so that as much as possible is filled; a value that
+// the record cannot hold (more than 100 points, a length byte above 101) ends it. Answers 0 or 1.
+int ReadLegacyFields(FitData& data, FieldReader& reader) {
+    FunctionDef& function = data.function;
+    int answer = 0;
+    function.nCoef = 0;
+    data.nPoints = 0;
+    if (reader.Skip(LEGACY_LEADING_BYTES)) {
+        uint16_t coefficientCount = 0;
+        uint16_t pointCount = 0;
+        if (reader.UInt16(coefficientCount)) {
+            function.nCoef = coefficientCount;
+        } else {
+            answer = 1;
+        }
+        if (reader.UInt16(pointCount)) {
+            if (pointCount > SMALL_FORM_POINTS) return 1;
+            data.nPoints = pointCount;
+        } else {
+            answer = 1;
+        }
+    } else {
+        answer = 1;
+    }
+    if (!reader.Real48s(data.pointX, SMALL_FORM_POINTS)) answer = 1;
+    if (!reader.Real48s(data.pointY, SMALL_FORM_POINTS)) answer = 1;
+    for (int i = 0; i < MAX_COEF; ++i) function.coefFixed[i] = 1;
+    if (!reader.Real48s(function.coef, MAX_COEF)) answer = 1;
+    uint16_t adjusted[MAX_COEF] = {};  // a word not read leaves its coefficient fixed
+    if (!reader.UInt16s(adjusted, MAX_COEF)) answer = 1;
+    for (int i = 0; i < MAX_COEF; ++i) {
+        if (adjusted[i] != 0) function.coefFixed[i] = 0;
+    }
+    function.RebuildFreeList();
+    uint8_t length = 0;
+    if (!reader.Byte(length)) {
+        answer = 1;
+    } else if (length > LEGACY_TEXT_SIZE) {
+        return 1;
+    }
+    if (!reader.LegacyText(length, function.functionText)) answer = 1;
+    return answer;
+}
+
+}  // namespace
+
+int FitData::ReadGen(const std::string& path) {
+    Reset();
+    long size = 0;
+    std::FILE* file = OpenForReading(path, size);
+    if (file == nullptr) return 1;
+    FieldReader reader(file);
+    int answer = 1;
+    if (size == LARGE_FILE_SIZE || size == SMALL_FILE_SIZE) {
+        answer = ReadCurrentFields(*this, reader,
+                                   size == LARGE_FILE_SIZE ? MAX_POINTS : SMALL_FORM_POINTS);
+        function.RebuildFreeList();
+    } else if (size == LEGACY_FILE_SIZE) {
+        answer = ReadLegacyFields(*this, reader);
+        function.RebuildFreeList();
+    }
+    if (std::fclose(file) != 0) answer = 1;
+    if (answer != 0) return answer;
+
+    if (fitDistance >= 0) fitDone = 1;
+    if (!function.functionText.empty()) {
+        std::string text = function.functionText;
+        function.SetTextA(text);
+        // The compiler's count replaces the stored one: keep the list of adjusted coefficients
+        // within it even when the file's count disagreed with its formula.
+        if (function.isCompiled == 1) function.RebuildFreeList();
+    }
+    if (equation.equationOrder > 0) equation.hasEquation = 1;
+    if (nPoints > 0) hasPoints = 1;
+    return 0;
+}
+
+int FitData::WriteGen(const std::string& path) {
+    if (fitDone == 0) fitDistance = -1.0;
+    if (function.isCompiled == 0) function.functionText.clear();
+    if (equation.hasEquation == 0) equation.equationOrder = 0;
+    if (hasPoints == 0) nPoints = 0;
+
+    int capacity = nPoints <= SMALL_FORM_POINTS ? SMALL_FORM_POINTS : MAX_POINTS;
+    return WriteFileAtomically(path, [&](std::FILE* file) {
+        FieldWriter writer(file);
+        writer.Int32(nPoints);
+        writer.Doubles(pointX, capacity);
+        writer.Doubles(pointY, capacity);
+        writer.TextField(function.functionText);
+        writer.Int32(function.nCoef);
+        writer.Doubles(function.coef, MAX_COEF);
+        writer.Int32s(function.coefFixed, MAX_COEF);
+        writer.Double(fitDistance);
+        writer.Int32(equation.equationOrder);
+        writer.TextField(equation.equationText);
+        return writer.ok();
+    });
+}

@@ -1,0 +1,66 @@
+// Little-endian, packed fields of the binary files, read and written one whole field per request.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+inline constexpr int TEXT_FIELD_SIZE = 255;   // at most 254 characters and a zero byte
+inline constexpr int LEGACY_TEXT_SIZE = 101;  // legacy text bytes after their length byte
+inline constexpr int REAL48_SIZE = 6;
+
+// Opens path for binary reading and takes its size; nullptr when it cannot be opened. The size is
+// -1 when it cannot be taken.
+std::FILE* OpenForReading(const std::string& path, long& size);
+
+// Each array is asked for in one request; a short read stores the elements that did arrive and
+// answers false.
+class FieldReader {
+  public:
+    explicit FieldReader(std::FILE* file) : file_(file) {}
+
+    bool Skip(int bytes);
+    bool Byte(uint8_t& value);
+    bool UInt16(uint16_t& value);
+    bool UInt16s(uint16_t* values, int count);
+    bool Int32(int32_t& value);
+    bool Int32s(int32_t* values, int count);
+    bool Double(double& value);
+    bool Doubles(double* values, int count);
+    bool Real48s(double* values, int count);
+
+    enum class Text { Read, Short, Unterminated };
+    // A 255-byte text field: the text up to its first zero byte. `text` is set only on Read.
+    Text TextField(std::string& text);
+    // The legacy text: `length` bytes (at most LEGACY_TEXT_SIZE) out of LEGACY_TEXT_SIZE, ending
+    // earlier at a zero byte. `text` is set only when the bytes were read.
+    bool LegacyText(int length, std::string& text);
+
+  private:
+    // Reads up to count elements of `size` bytes into buffer_; answers the number read.
+    size_t Fetch(size_t size, int count);
+
+    std::FILE* file_;
+    uint8_t buffer_[40000];
+};
+
+// Writes fields until the first short write; after it every call does nothing and ok() is false.
+class FieldWriter {
+  public:
+    explicit FieldWriter(std::FILE* file) : file_(file) {}
+
+    void Int32(int32_t value) { Int32s(&value, 1); }
+    void Int32s(const int32_t* values, int count);
+    void Double(double value) { Doubles(&value, 1); }
+    void Doubles(const double* values, int count);
+    // The text's first 254 bytes, a zero byte, zero bytes to the end of the 255-byte field.
+    void TextField(const std::string& text);
+    bool ok() const { return ok_; }
+
+  private:
+    void Put(size_t size, int count);
+
+    std::FILE* file_;
+    bool ok_ = true;
+    uint8_t buffer_[40000];
+};

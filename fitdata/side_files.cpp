@@ -1,0 +1,158 @@
+// The coefficient file (*.coe, 76 / legacy 50 bytes) and the function file (*.fon, 331 / legacy 156
+// bytes).
+#include <string>
+
+#include "common/text_conversion.h"
+#include "fitdata/atomic_file.h"
+#include "fitdata/binary_fields.h"
+#include "fitdata/fit_data.h"
+
+namespace {
+
+constexpr long COEF_FILE_SIZE = 76;
+constexpr long LEGACY_COEF_FILE_SIZE = 50;
+constexpr long FON_FILE_SIZE = 331;
+constexpr long LEGACY_FON_FILE_SIZE = 156;
+
+// The legacy values and flag words, common to both legacy side files: every coefficient starts
+// fixed and a nonzero word makes it adjusted. Answers false after any short read.
+bool ReadLegacyCoefficients(FunctionDef& function, FieldReader& reader) {
+    bool complete = true;
+    for (int i = 0; i < MAX_COEF; ++i) function.coefFixed[i] = 1;
+    if (!reader.Real48s(function.coef, MAX_COEF)) complete = false;
+    uint16_t adjusted[MAX_COEF] = {};
+    if (!reader.UInt16s(adjusted, MAX_COEF)) complete = false;
+    for (int i = 0; i < MAX_COEF; ++i) {
+        if (adjusted[i] != 0) function.coefFixed[i] = 0;
+    }
+    return complete;
+}
+
+int ReadCurrentCoef(FunctionDef& function, FieldReader& reader) {
+    int32_t count = 0;
+    if (!reader.Int32(count)) return 1;
+    if (count != function.nCoef) return 2;
+    int answer = 0;
+    if (!reader.Doubles(function.coef, MAX_COEF) || !reader.Int32s(function.coefFixed, MAX_COEF)) {
+        answer = 1;
+    }
+    function.RebuildFreeList();
+    return answer;
+}
+
+// A count that does not match still lets the values and flags in, as this form always did.
+int ReadLegacyCoef(FunctionDef& function, FieldReader& reader) {
+    uint16_t count = 0;
+    int answer = 0;
+    if (!reader.UInt16(count)) {
+        answer = 1;
+    } else if (count != function.nCoef) {
+        answer = 2;
+    }
+    if (!ReadLegacyCoefficients(function, reader)) answer = 1;
+    function.RebuildFreeList();
+    return answer;
+}
+
+int ReadCurrentFon(FunctionDef& function, FieldReader& reader) {
+    if (reader.TextField(function.functionText) != FieldReader::Text::Read) return 1;
+    if (!reader.Int32(function.nCoef) || !reader.Doubles(function.coef, MAX_COEF) ||
+        !reader.Int32s(function.coefFixed, MAX_COEF)) {
+        return 1;
+    }
+    return 0;
+}
+
+// Goes on after a short read; a length byte above 101 ends it.
+int ReadLegacyFon(FunctionDef& function, FieldReader& reader) {
+    int answer = 0;
+    function.nCoef = 0;
+    uint8_t length = 0;
+    if (!reader.Byte(length)) {
+        answer = 1;
+    } else if (length > LEGACY_TEXT_SIZE) {
+        return 1;
+    }
+    if (!reader.LegacyText(length, function.functionText)) answer = 1;
+    uint16_t count = 0;
+    if (reader.UInt16(count)) {
+        function.nCoef = count;
+    } else {
+        answer = 1;
+    }
+    if (!ReadLegacyCoefficients(function, reader)) answer = 1;
+    return answer;
+}
+
+}  // namespace
+
+int FunctionDef::ReadCoef(const std::string& path) {
+    long size = 0;
+    std::FILE* file = OpenForReading(path, size);
+    if (file == nullptr) return 1;
+    FieldReader reader(file);
+    int answer = 1;
+    if (size == COEF_FILE_SIZE) {
+        answer = ReadCurrentCoef(*this, reader);
+    } else if (size == LEGACY_COEF_FILE_SIZE) {
+        answer = ReadLegacyCoef(*this, reader);
+    }
+    if (std::fclose(file) != 0) answer = 1;
+    return answer;
+}
+
+int FunctionDef::WriteCoef(const std::string& path) const {
+    return WriteFileAtomically(path, [&](std::FILE* file) {
+        FieldWriter writer(file);
+        writer.Int32(nCoef);
+        writer.Doubles(coef, MAX_COEF);
+        writer.Int32s(coefFixed, MAX_COEF);
+        return writer.ok();
+    });
+}
+
+int FunctionDef::ReadFon(const std::string& path) {
+    isCompiled = 0;
+    long size = 0;
+    std::FILE* file = OpenForReading(path, size);
+    if (file == nullptr) return 1;
+    FieldReader reader(file);
+    int answer = 1;
+    if (size == FON_FILE_SIZE) {
+        answer = ReadCurrentFon(*this, reader);
+        RebuildFreeList();
+    } else if (size == LEGACY_FON_FILE_SIZE) {
+        answer = ReadLegacyFon(*this, reader);
+        RebuildFreeList();
+    }
+    if (std::fclose(file) != 0) answer = 1;
+    if (answer == 0 && !functionText.empty()) {
+        std::string text = functionText;
+        SetTextA(text);
+        // The compiler's count replaces the stored one; the list must stay within it.
+        if (isCompiled == 1) RebuildFreeList();
+    }
+    return answer;
+}
+
+int FunctionDef::WriteFon(const std::string& path) {
+    if (isCompiled == 0) functionText.clear();
+    return WriteFileAtomically(path, [&](std::FILE* file) {
+        FieldWriter writer(file);
+        writer.TextField(functionText);
+        writer.Int32(nCoef);
+        writer.Doubles(coef, MAX_COEF);
+        writer.Int32s(coefFixed, MAX_COEF);
+        return writer.ok();
+    });
+}
+
+int FitData::LoadCoef(const std::wstring& path) {
+    fitDone = 0;
+    return function.ReadCoef(WideToNarrow(path));
+}
+
+int FitData::LoadFon(const std::wstring& path) {
+    fitDone = 0;
+    return function.ReadFon(WideToNarrow(path));
+}

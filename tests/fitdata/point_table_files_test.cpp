@@ -1,0 +1,183 @@
+// Tests of the point-table text files: own format read and written, separated pairs read.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/text_conversion.h"
+#include "fitdata/fit_data.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using testing_support::ReadText;
+using testing_support::TempDir;
+using testing_support::WriteText;
+
+std::string Pairs(int count, const char* separator, const char* lineEnd) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += std::to_string(i) + ".5" + separator + std::to_string(-i) + lineEnd;
+    }
+    return text;
+}
+
+struct ReadCase {
+    const char* what;
+    std::string text;
+    int answer;
+    int hasPoints;
+    int nPoints;  // checked when not -1
+    double lastX;  // pointX[nPoints - 1] when nPoints > 0
+};
+
+TEST(PointTableTextTest, ReadsTheOwnFormat) {
+    const ReadCase cases[] = {
+        {"one line", "3 1 2 3 4 5 6", 0, 1, 3, 5.0},
+        {"six lines", "3\n1\n2\n3\n4\n5\n6\n", 0, 1, 3, 5.0},
+        {"CRLF and tabs", "2\r\n1.5\t2.5\r\n-3e2\t4\r\n", 0, 1, 2, -300.0},
+        {"text after the last pair is ignored", "1\n7 8\nnot a number\n", 0, 1, 1, 7.0},
+        {"5000 pairs", "5000\n" + Pairs(5000, " ", "\n"), 0, 1, 5000, 4999.5},
+        {"count 5001", "5001\n" + Pairs(5001, " ", "\n"), 2, 0, 5001, 0},
+        {"count 0", "0\n", 2, 0, 0, 0},
+        {"negative count", "-3\n1 2\n", 2, 0, -3, 0},
+        {"a pair missing", "4\n1 2\n3 4\n5 6\n", 1, 0, 4, 0},
+        {"half a pair", "2\n1 2\n3\n", 1, 0, 2, 0},
+        {"a non-number", "2\n1 2\nx 4\n", 1, 0, 2, 0},
+        {"no count", "abc\n", 1, 0, -1, 0},
+        {"empty file", "", 1, 0, -1, 0},
+        {"decimal commas", "2\n1,5 2\n", 1, 0, 2, 0},
+    };
+    TempDir dir;
+    std::string path = dir.File("t.dat");
+    for (const ReadCase& c : cases) {
+        WriteText(path, c.text);
+        auto data = std::make_unique<FitData>();
+        data->Reset();
+        data->hasPoints = 1;
+        EXPECT_EQ(data->ReadPointsText(path), c.answer) << c.what;
+        EXPECT_EQ(data->hasPoints, c.hasPoints) << c.what;
+        if (c.nPoints != -1) EXPECT_EQ(data->nPoints, c.nPoints) << c.what;
+        if (c.hasPoints == 1) EXPECT_EQ(data->pointX[c.nPoints - 1], c.lastX) << c.what;
+    }
+}
+
+TEST(PointTableTextTest, FailedReadKeepsThePairsAlreadyRead) {
+    TempDir dir;
+    std::string path = dir.File("t.dat");
+    WriteText(path, "4\n1 2\n3 4\n5 6\n");
+    auto data = std::make_unique<FitData>();
+    data->Reset();
+    data->pointX[3] = 42.0;
+    EXPECT_EQ(data->ReadPointsText(path), 1);
+    EXPECT_EQ(data->pointX[2], 5.0);
+    EXPECT_EQ(data->pointY[2], 6.0);
+    EXPECT_EQ(data->pointX[3], 42.0);
+    EXPECT_EQ(data->ReadPointsText(dir.File("missing.dat")), 1);
+}
+
+TEST(PointTableTextTest, WritesAndReadsBackRoundedToTheFormat) {
+    TempDir dir;
+    std::string path = dir.File("t.dat");
+    auto data = std::make_unique<FitData>();
+    data->Reset();
+    const double x[] = {1.5, -2.25, 1234567.0, 1.0 / 3.0};
+    const double y[] = {0.00005, -123456.0, 0.0, -0.00001234567};
+    ASSERT_EQ(data->SetPoints(4, x, y), 1);
+    ASSERT_EQ(data->WritePointsText(path), 0);
+    EXPECT_EQ(ReadText(path),
+              "4\n"
+              "     1.500000  5.000000e-05\n"
+              "    -2.250000 -1.23456e+05\n"
+              " 1.234567e+06      0.000000\n"
+              "     0.333333 -1.23457e-05\n");
+
+    auto back = std::make_unique<FitData>();
+    back->Reset();
+    ASSERT_EQ(back->ReadPointsText(path), 0);
+    EXPECT_EQ(back->nPoints, 4);
+    EXPECT_EQ(back->pointX[3], 0.333333);
+    EXPECT_EQ(back->pointY[3], -1.23457e-05);
+    EXPECT_EQ(back->pointY[1], -123456.0);
+}
+
+TEST(PointTableTextTest, WriterNeedsATable) {
+    TempDir dir;
+    auto data = std::make_unique<FitData>();
+    data->Reset();
+    EXPECT_EQ(data->WritePointsText(dir.File("none.dat")), 1);
+    EXPECT_TRUE(dir.Entries().empty()) << "no file is made without a table";
+
+    // A present table with no points is written, and the reader refuses its count.
+    data->hasPoints = 1;
+    data->nPoints = 0;
+    ASSERT_EQ(data->WritePointsText(dir.File("zero.dat")), 0);
+    EXPECT_EQ(ReadText(dir.File("zero.dat")), "0\n");
+    EXPECT_EQ(data->ReadPointsText(dir.File("zero.dat")), 2);
+}
+
+TEST(PointTableSeparatedTest, ReadsPairsWithAnySingleSeparator) {
+    const ReadCase cases[] = {
+        {"semicolons", "1.5;2.5\n3;4\n", 0, 1, 2, 3.0},
+        {"tabs", "1.5\t2.5\n3\t4\n", 0, 1, 2, 3.0},
+        {"blanks", "1.5 2.5\n3 4\n", 0, 1, 2, 3.0},
+        {"CRLF", "1.5;2.5\r\n3;4\r\n", 0, 1, 2, 3.0},
+        {"no final line end", "1.5;2.5\n3;4", 0, 1, 2, 3.0},
+        {"decimal commas", "1,5;2,5\n3,5;4\n", 0, 1, 1, 1.0},
+        {"header line", "X;Y\n1;2\n", 0, 1, 0, 0},
+        {"empty file", "", 0, 1, 0, 0},
+        {"4999 pairs", Pairs(4999, ";", "\n"), 0, 1, 4999, 4998.5},
+        {"5000 pairs", Pairs(5000, ";", "\n"), 2, 0, 5000, 0},
+        {"5001 pairs", Pairs(5001, ";", "\n"), 2, 0, 5000, 0},
+        {"X and separator without Y", "1;2\n3;", 1, 0, 1, 0},
+        {"X alone on the last line", "1;2\n3\n", 1, 0, 1, 0},
+    };
+    TempDir dir;
+    std::string path = dir.File("t.csv");
+    for (const ReadCase& c : cases) {
+        WriteText(path, c.text);
+        auto data = std::make_unique<FitData>();
+        data->Reset();
+        data->hasPoints = 1;
+        EXPECT_EQ(data->ReadPointsSeparated(path), c.answer) << c.what;
+        EXPECT_EQ(data->hasPoints, c.hasPoints) << c.what;
+        EXPECT_EQ(data->nPoints, c.nPoints) << c.what;
+        if (c.hasPoints == 1 && c.nPoints > 0) {
+            EXPECT_EQ(data->pointX[c.nPoints - 1], c.lastX) << c.what;
+        }
+    }
+}
+
+TEST(PointTableSeparatedTest, DecimalCommaTakesTheCommaAsSeparator) {
+    TempDir dir;
+    std::string path = dir.File("t.csv");
+    WriteText(path, "1,5;2,5\n");
+    auto data = std::make_unique<FitData>();
+    data->Reset();
+    ASSERT_EQ(data->ReadPointsSeparated(path), 0);
+    ASSERT_EQ(data->nPoints, 1);
+    EXPECT_EQ(data->pointX[0], 1.0);
+    EXPECT_EQ(data->pointY[0], 5.0);
+}
+
+TEST(PointTableLoadTest, LoadersResetScaleAndFitWhateverTheOutcome) {
+    TempDir dir;
+    std::string good = dir.File("good.txt");
+    WriteText(good, "1;2\n");
+    for (bool separated : {false, true}) {
+        for (const std::string& path : {good, dir.File("missing.txt")}) {
+            auto data = std::make_unique<FitData>();
+            data->Reset();
+            data->scale.autoScale = 0;
+            data->fitDone = 1;
+            std::wstring wide = NarrowToWide(path);
+            int answer = separated ? data->LoadPointsSeparated(wide) : data->LoadPointsText(wide);
+            EXPECT_EQ(data->scale.autoScale, 1) << path;
+            EXPECT_EQ(data->fitDone, 0) << path;
+            // "1;2" has no own-format count followed by a pair: only the separated reader takes it.
+            EXPECT_EQ(answer, separated && path == good ? 0 : 1) << path << " " << separated;
+        }
+    }
+}
+
+}  // namespace
