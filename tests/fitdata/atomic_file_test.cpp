@@ -57,15 +57,16 @@ std::vector<uint8_t> OldContent(size_t size) {
     return bytes;
 }
 
-// A tmpfs of 64 KiB holding a 20000-byte old file: the large writers cannot fit beside it.
+// A tmpfs of 128 KiB holding a 60000-byte old file: the large writers cannot fit beside it.
 class FullDeviceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.ok());
         mountPoint_ = dir_.File("device");
         ASSERT_EQ(mkdir(mountPoint_.c_str(), 0755), 0);
-        if (mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0, "size=64k") != 0) {
-            GTEST_SKIP() << "cannot mount a tmpfs here (needs root); the file-size limit test covers it";
+        if (mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0, "size=128k") != 0) {
+            GTEST_SKIP()
+                << "cannot mount a tmpfs here (needs root); the file-size limit test covers it";
         }
         mounted_ = true;
     }
@@ -81,7 +82,7 @@ protected:
 TEST_F(FullDeviceTest, FailedWriteKeepsTheOldFileByteForByte) {
     auto data = LargeDocument();
     std::string path = mountPoint_ + "/doc";
-    std::vector<uint8_t> old = OldContent(20000);
+    std::vector<uint8_t> old = OldContent(60000);
     for (const char* name : {"WriteGen", "WritePointsText"}) {
         WriteBytes(path, old);
         ASSERT_EQ(chmod(path.c_str(), 0640), 0);
@@ -137,13 +138,13 @@ TEST(AtomicFileTest, SuccessKeepsPermissionsAndFollowsLinks) {
     auto data = LargeDocument();
     for (const Writer& writer : AllWriters()) {
         std::string path = dir.File(std::string(writer.name) + ".out");
-        WriteBytes(path, OldContent(100000));
+        WriteBytes(path, OldContent(200000));
         ASSERT_EQ(chmod(path.c_str(), 0604), 0);
         EXPECT_EQ(writer.write(*data, path), 0) << writer.name;
         struct stat status;
         ASSERT_EQ(stat(path.c_str(), &status), 0);
         EXPECT_EQ(status.st_mode & 07777, 0604u) << writer.name;
-        EXPECT_LT(status.st_size, 100000) << writer.name << ": the old content is gone";
+        EXPECT_LT(status.st_size, 200000) << writer.name << ": the old content is gone";
     }
 
     // A new file gets 0666 less the umask.
@@ -170,10 +171,11 @@ TEST(AtomicFileTest, WriteCallbackFailureAndMissingFolder) {
     TempDir dir;
     std::string path = dir.File("doc");
     WriteBytes(path, {9, 8, 7});
-    EXPECT_EQ(WriteFileAtomically(path, [](std::FILE* f) {
-                  std::fputs("partial", f);
-                  return false;
-              }),
+    EXPECT_EQ(WriteFileAtomically(path,
+                                  [](std::FILE* f) {
+                                      std::fputs("partial", f);
+                                      return false;
+                                  }),
               1);
     EXPECT_EQ(ReadBytes(path), (std::vector<uint8_t>{9, 8, 7}));
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"doc"});

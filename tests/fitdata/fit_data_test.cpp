@@ -176,9 +176,9 @@ TEST(FunctionDefTest, WideSetTextConvertsBothWays) {
     auto data = NewData();
     EXPECT_EQ(data->function.SetText(L"A*X"), L"Ok");
     EXPECT_EQ(data->function.GetText(), L"A*X");
-    int code = SyntaxCodeOf("A*X+");
+    int code = SyntaxCodeOf("A*(X");
     ASSERT_NE(code, 0);
-    EXPECT_EQ(data->function.SetText(L"A*X+"), NarrowToWide(SyntaxErrorText(code)));
+    EXPECT_EQ(data->function.SetText(L"A*(X"), NarrowToWide(SyntaxErrorText(code)));
 }
 
 TEST(FunctionDefTest, SetCoefficientsRebuildsTheFreeList) {

@@ -37,9 +37,9 @@ TEST(NumberFormatTest, PaddedAndUnpaddedTexts) {
         {0.00005, "05.000000e-05", " 5.000000e-05"},
         {-0.0001, "-00000.000100", "    -0.000100"},
         {-0.00005, "-5.00000e-05", "-5.00000e-05"},
-        // Texts longer than the width: a three-digit exponent, a fixed value rounding up.
+        // A three-digit exponent fills the width exactly.
         {1e-300, "1.000000e-300", "1.000000e-300"},
-        {999999.9999999, "1000000.000000", "1000000.000000"},
+        {-1e-300, "-1.00000e-300", "-1.00000e-300"},
     };
     for (const FormatCase& c : cases) {
         EXPECT_EQ(FormatNumberA(1, c.value), c.padded) << "value " << c.value;
@@ -63,9 +63,12 @@ TEST(Real48Test, ByteExamples) {
         double value;
     };
     const Case cases[] = {
-        {{0x81, 0, 0, 0, 0, 0}, 1.0},     {{0x82, 0, 0, 0, 0, 0}, 2.0},
-        {{0x80, 0, 0, 0, 0, 0}, 0.5},     {{0x81, 0, 0, 0, 0, 0x80}, -1.0},
-        {{0x84, 0, 0, 0, 0, 0x20}, 10.0}, {{0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0.0},
+        {{0x81, 0, 0, 0, 0, 0}, 1.0},
+        {{0x82, 0, 0, 0, 0, 0}, 2.0},
+        {{0x80, 0, 0, 0, 0, 0}, 0.5},
+        {{0x81, 0, 0, 0, 0, 0x80}, -1.0},
+        {{0x84, 0, 0, 0, 0, 0x20}, 10.0},
+        {{0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0.0},
         // The least significant mantissa bit is 2^-39 of the leading 1.
         {{0x81, 1, 0, 0, 0, 0}, 1.0 + std::ldexp(1.0, -39)},
         {{0x01, 0, 0, 0, 0, 0}, std::ldexp(1.0, -128)},

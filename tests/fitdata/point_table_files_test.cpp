@@ -27,7 +27,7 @@ struct ReadCase {
     std::string text;
     int answer;
     int hasPoints;
-    int nPoints;  // checked when not -1
+    int nPoints;   // checked when not -1
     double lastX;  // pointX[nPoints - 1] when nPoints > 0
 };
 
@@ -57,8 +57,12 @@ TEST(PointTableTextTest, ReadsTheOwnFormat) {
         data->hasPoints = 1;
         EXPECT_EQ(data->ReadPointsText(path), c.answer) << c.what;
         EXPECT_EQ(data->hasPoints, c.hasPoints) << c.what;
-        if (c.nPoints != -1) EXPECT_EQ(data->nPoints, c.nPoints) << c.what;
-        if (c.hasPoints == 1) EXPECT_EQ(data->pointX[c.nPoints - 1], c.lastX) << c.what;
+        if (c.nPoints != -1) {
+            EXPECT_EQ(data->nPoints, c.nPoints) << c.what;
+        }
+        if (c.hasPoints == 1) {
+            EXPECT_EQ(data->pointX[c.nPoints - 1], c.lastX) << c.what;
+        }
     }
 }
 

@@ -177,7 +177,7 @@ TEST(FunctionFileTest, ReadsTheLegacyForm) {
     ByteBuilder legacy = LegacyFon(7, "A*X+B*XQQQ", 2, {0, 5, 0, 0, 0, 0});
     ASSERT_EQ(legacy.size(), 156u);
     WriteBytes(path, legacy.bytes());
-    auto data = DocumentWith("A", {}, {});
+    auto data = DocumentWith("A*X", {}, {});
     EXPECT_EQ(data->function.ReadFon(path), 0);
     EXPECT_EQ(data->function.isCompiled, 1);
     EXPECT_EQ(data->function.functionText, "A*X+B*X");

@@ -11,7 +11,7 @@
 namespace testing_support {
 
 class ByteBuilder {
-public:
+  public:
     ByteBuilder& U8(uint8_t value) {
         bytes_.push_back(value);
         return *this;
@@ -41,7 +41,7 @@ public:
     const std::vector<uint8_t>& bytes() const { return bytes_; }
     size_t size() const { return bytes_.size(); }
 
-private:
+  private:
     ByteBuilder& Little(uint64_t value, int size) {
         for (int i = 0; i < size; ++i) bytes_.push_back(static_cast<uint8_t>(value >> (8 * i)));
         return *this;
