@@ -72,7 +72,8 @@ void DrawBanner(int left, int right, int top, int bottom, CMyCDC* dc) {
     if (!fits(x0) || !fits(lastColumn) || !fits(highest) || !fits(lowest)) return;
 
     for (int r = 8; r <= 20; ++r) {
-        const int lower = static_cast<int>(base - r * h), upper = static_cast<int>(base - (r + 1) * h);
+        const int lower = static_cast<int>(base - r * h),
+                  upper = static_cast<int>(base - (r + 1) * h);
         for (int g = 28; g >= 0; --g) {
             const uint8_t bits = kBannerPicture[21 * g + r];
             for (int i = 0; i <= 6; ++i) {

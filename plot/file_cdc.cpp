@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "fitdata/atomic_file.h"
+
 namespace {
 
 // The walk of a line far outside the buffer cannot come back into it once it is this many rows
@@ -101,8 +103,7 @@ void CMyFileCDC::DrawSteep(int64_t xu, int64_t yu, int64_t yd, double slope) {
     if (yd < 0 || yu > height - 1) return;
     const double step = 1 / slope;
     const double xd = static_cast<double>(xu) + step * static_cast<double>(yd - yu);
-    if (std::max<double>(xu, xd) < -kFarAway || std::min<double>(xu, xd) > width + kFarAway)
-        return;
+    if (std::max<double>(xu, xd) < -kFarAway || std::min<double>(xu, xd) > width + kFarAway) return;
     double u = static_cast<double>(xu);
     if (yu < -kLongestWalkOutside) {
         u = static_cast<double>(xu) + step * static_cast<double>(-yu);
@@ -163,4 +164,17 @@ std::vector<uint8_t> CMyFileCDC::BitmapHeader() const {
     PutLittleEndian(header, 0x00FFFFFF, 4);  // colour 0: white, the background
     PutLittleEndian(header, 0x00000000, 4);  // colour 1: black, the ink
     return header;
+}
+
+int CMyFileCDC::SaveBitmap(std::string path) {
+    // The header in one write of 62 bytes, then the rows from the bottom of the picture up, one
+    // write each; the first failure ends the writing and the old file stays.
+    WriteFileAtomically(path, [this](std::FILE* file) {
+        const std::vector<uint8_t> header = BitmapHeader();
+        if (std::fwrite(header.data(), header.size(), 1, file) != 1) return false;
+        for (int y = rowCount - 1; y >= 0; --y)
+            if (std::fwrite(Row(y), static_cast<size_t>(rowBytes), 1, file) != 1) return false;
+        return true;
+    });
+    return 0;
 }

@@ -8,7 +8,7 @@
 #include "plot/my_cdc.h"
 
 class CMyFileCDC : public CMyCDC {
-public:
+  public:
     // Resolutions in dots per inch; they only reach the file's pixels-per-metre fields.
     CMyFileCDC(double dpiX, double dpiY);
     ~CMyFileCDC() = default;
@@ -40,7 +40,7 @@ public:
     const int rowBytes = 252;
     const int rowCount = 1333;
 
-private:
+  private:
     void SetPixel(int64_t x, int64_t y);
     void SetPixelAt(double column, double row);
     void DrawShallow(int64_t xl, int64_t yl, int64_t xr, double slope);

@@ -12,14 +12,14 @@ struct CMyPoint {
 // A context is always created and destroyed under its own type, hence no virtual destructor;
 // the protected one keeps anybody from deleting through this interface.
 class CMyCDC {
-public:
+  public:
     // Makes (x, y) the current point.
     virtual CMyPoint MoveTo(int x, int y) = 0;
     // Draws a line from the current point to (x, y), both ends included, and makes (x, y) the
     // current point. Answers nonzero on success (a BOOL).
     virtual int LineTo(int x, int y) = 0;
 
-protected:
+  protected:
     CMyCDC() = default;
     CMyCDC(const CMyCDC&) = default;
     CMyCDC& operator=(const CMyCDC&) = default;

@@ -49,17 +49,35 @@ TEST(FileCdcRasteriserTest, SetsExactlyThePixelsOfTheWorkedExamples) {
     const std::vector<LineCase> cases = {
         {"a point", 0, 0, 0, 0, {{0, 0}}},
         {"horizontal",
-         10, 5, 20, 5,
-         {{10, 5}, {11, 5}, {12, 5}, {13, 5}, {14, 5}, {15, 5}, {16, 5}, {17, 5}, {18, 5}, {19, 5},
+         10,
+         5,
+         20,
+         5,
+         {{10, 5},
+          {11, 5},
+          {12, 5},
+          {13, 5},
+          {14, 5},
+          {15, 5},
+          {16, 5},
+          {17, 5},
+          {18, 5},
+          {19, 5},
           {20, 5}}},
         {"vertical", 7, 3, 7, 6, {{7, 3}, {7, 4}, {7, 5}, {7, 6}}},
         {"shallow", 0, 0, 3, 1, {{0, 0}, {1, 0}, {2, 0}, {3, 1}}},
         // Ten additions of 0.3 stay below 3: the last pixel lies one row short of the end.
         {"running sum short of the end",
-         0, 0, 10, 3,
+         0,
+         0,
+         10,
+         3,
          {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 1}, {5, 1}, {6, 1}, {7, 2}, {8, 2}, {9, 2}, {10, 2}}},
         {"steep from the upper end",
-         5, 10, 6, 0,
+         5,
+         10,
+         6,
+         0,
          {{6, 0}, {5, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}, {5, 7}, {5, 8}, {5, 9}, {5, 10}}},
         {"slope 1 walked by columns", 0, 0, 3, 3, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
         {"slope -1 walked by columns", 0, 3, 3, 0, {{0, 3}, {1, 2}, {2, 1}, {3, 0}}},
@@ -116,16 +134,23 @@ TEST(FileCdcRasteriserTest, LinesReachingOutsideKeepExactlyTheirInsidePixels) {
         int x0, y0, x1, y1;
     };
     std::vector<Case> cases = {
-        {-50, 10, 60, 40},         {1990, 5, 2030, 25},        {-7, -7, 20, 20},
-        {1995, 1320, 2010, 1345},  {30, -400, 31, 900},        {-1000000, 3, 1000000, 7},
-        {-1000000, -1000000, 1000000, 1000000},                {2100, 10, 1900, 12},
-        {5, 2000, 1999, -300},     {1999, -5, 1999, 1400},     {-3, 1332, 2500, 1332},
+        {-50, 10, 60, 40},
+        {1990, 5, 2030, 25},
+        {-7, -7, 20, 20},
+        {1995, 1320, 2010, 1345},
+        {30, -400, 31, 900},
+        {-1000000, 3, 1000000, 7},
+        {-1000000, -1000000, 1000000, 1000000},
+        {2100, 10, 1900, 12},
+        {5, 2000, 1999, -300},
+        {1999, -5, 1999, 1400},
+        {-3, 1332, 2500, 1332},
     };
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> coordinate(-3000, 4000);
     for (int i = 0; i < 200; ++i)
-        cases.push_back({coordinate(random), coordinate(random), coordinate(random),
-                         coordinate(random)});
+        cases.push_back(
+            {coordinate(random), coordinate(random), coordinate(random), coordinate(random)});
     for (const Case& c : cases) {
         EXPECT_EQ(DrawLine(c.x0, c.y0, c.x1, c.y1), ReferenceWalk(c.x0, c.y0, c.x1, c.y1))
             << "(" << c.x0 << ", " << c.y0 << ")-(" << c.x1 << ", " << c.y1 << ")";
@@ -171,21 +196,21 @@ TEST(FileCdcRasteriserTest, FarLinesAcrossTheBufferAreWalkedLikeShortOnes) {
 TEST(FileCdcBitmapTest, HeaderBytesFollowTheLayout) {
     CMyFileCDC dc(kExportDpiX, kExportDpiY);
     const std::vector<uint8_t> expected = {
-        'B', 'M',                // signature
+        'B',  'M',               // signature
         0x6A, 0x20, 0x05, 0x00,  // file size 335978
-        0, 0, 0, 0,              // reserved
-        62, 0, 0, 0,             // pixel data offset
-        40, 0, 0, 0,             // information header size
-        0xD0, 0x07, 0, 0,        // width 2000
-        0x35, 0x05, 0, 0,        // height 1333, bottom-up
-        1, 0,                    // planes
-        1, 0,                    // bits per pixel
-        0, 0, 0, 0,              // no compression
+        0,    0,    0,    0,     // reserved
+        62,   0,    0,    0,     // pixel data offset
+        40,   0,    0,    0,     // information header size
+        0xD0, 0x07, 0,    0,     // width 2000
+        0x35, 0x05, 0,    0,     // height 1333, bottom-up
+        1,    0,                 // planes
+        1,    0,                 // bits per pixel
+        0,    0,    0,    0,     // no compression
         0x2C, 0x20, 0x05, 0x00,  // image size 335916
-        0x9B, 0x1B, 0, 0,        // 7067 pixels per metre (7067.14, truncated)
-        0x9B, 0x1B, 0, 0,        // 7067 pixels per metre (7067.87, truncated, not rounded)
-        2, 0, 0, 0,              // colours used
-        2, 0, 0, 0,              // important colours
+        0x9B, 0x1B, 0,    0,     // 7067 pixels per metre (7067.14, truncated)
+        0x9B, 0x1B, 0,    0,     // 7067 pixels per metre (7067.87, truncated, not rounded)
+        2,    0,    0,    0,     // colours used
+        2,    0,    0,    0,     // important colours
         0xFF, 0xFF, 0xFF, 0x00,  // colour 0: white
         0x00, 0x00, 0x00, 0x00,  // colour 1: black
     };
@@ -197,13 +222,13 @@ TEST(FileCdcBitmapTest, ResolutionFieldsTruncateAndSurviveNonsense) {
         double dpi;
         uint32_t perMetre;
     };
-    const Case cases[] = {{96, 3779}, {300, 11811}, {0, 0}, {-96, uint32_t(-3779)},
+    const Case cases[] = {{96, 3779}, {300, 11811},  {0, 0},    {-96, uint32_t(-3779)},
                           {NAN, 0},   {INFINITY, 0}, {1e300, 0}};
     for (const Case& c : cases) {
         CMyFileCDC dc(c.dpi, 72);
         const std::vector<uint8_t> header = dc.BitmapHeader();
-        const uint32_t field = header[38] | header[39] << 8 | header[40] << 16 |
-                               uint32_t(header[41]) << 24;
+        const uint32_t field =
+            header[38] | header[39] << 8 | header[40] << 16 | uint32_t(header[41]) << 24;
         EXPECT_EQ(field, c.perMetre) << c.dpi;
         EXPECT_EQ(header[42] | header[43] << 8, 2834) << "72 dpi";
     }

@@ -58,25 +58,36 @@ TEST(ScaleTest, WorkedExamples) {
     const ScaleCase cases[] = {
         // Margins 1 and 0.1 give X -1..11, Y -0.1..1.1; 12 / 7 rounds up to 2, 1.2 / 4 = 0.3
         // normalises to 3 and rounds up to 5 × 0.1.
-        {"points X 0..10, Y 0..1", FromPoints({0, 10, 4}, {0, 1, 0.5}),
-         {-2, 12, 2, 1, 0}, {-0.5, 1.5, 5, 0.1, -1}},
+        {"points X 0..10, Y 0..1",
+         FromPoints({0, 10, 4}, {0, 1, 0.5}),
+         {-2, 12, 2, 1, 0},
+         {-0.5, 1.5, 5, 0.1, -1}},
         {"limits 0..7 and 0..4 kept", FromLimits(0, 7, 0, 4), {0, 7, 1, 1, 0}, {0, 4, 1, 1, 0}},
         // The inward nudge makes 0.3 / 0.1 at least 3: the minimum is not lowered a step.
-        {"limits 0.3..1 with step 0.1", FromLimits(0.3, 1, 0, 4),
-         {0.3, 1, 1, 0.1, -1}, {0, 4, 1, 1, 0}},
+        {"limits 0.3..1 with step 0.1",
+         FromLimits(0.3, 1, 0, 4),
+         {0.3, 1, 1, 0.1, -1},
+         {0, 4, 1, 1, 0}},
         // Margins 0.006 and 0.01: X 2.994..3.006 graduated by 0.002, Y 4.99..5.01 by 0.005.
-        {"single point (3, 5)", FromPoints({3}, {5}),
-         {2.994, 3.008, 2, 0.001, -3}, {4.99, 5.01, 5, 0.001, -3}},
-        {"all X at 0: margin 1", FromPoints({0, 0, 0}, {1, 2, 3}),
-         {-1, 2.5, 5, 0.1, -1}, {0, 4, 1, 1, 0}},
+        {"single point (3, 5)",
+         FromPoints({3}, {5}),
+         {2.994, 3.008, 2, 0.001, -3},
+         {4.99, 5.01, 5, 0.001, -3}},
+        {"all X at 0: margin 1",
+         FromPoints({0, 0, 0}, {1, 2, 3}),
+         {-1, 2.5, 5, 0.1, -1},
+         {0, 4, 1, 1, 0}},
         // -0.3 is not a multiple of 0.5 and goes down to -0.5; -2 is one and stays.
-        {"negative minima snapped down", FromLimits(-2, 12, -0.3, 1.5),
-         {-2, 12, 2, 1, 0}, {-0.5, 1.5, 5, 0.1, -1}},
+        {"negative minima snapped down",
+         FromLimits(-2, 12, -0.3, 1.5),
+         {-2, 12, 2, 1, 0},
+         {-0.5, 1.5, 5, 0.1, -1}},
         // A first pass gives X 1e6..8e6 by 1e6, short of 8.4e6: the second doubles the step.
-        {"a second pass", FromLimits(1.5e6, 8.4e6, -2e7, 1.8e7),
-         {0, 14e6, 2, 1e6, 6}, {-2e7, 2e7, 1, 1e7, 7}},
-        {"negative range", FromLimits(-70, -1, -4, -0.2),
-         {-70, 0, 1, 10, 1}, {-4, 0, 1, 1, 0}},
+        {"a second pass",
+         FromLimits(1.5e6, 8.4e6, -2e7, 1.8e7),
+         {0, 14e6, 2, 1e6, 6},
+         {-2e7, 2e7, 1, 1e7, 7}},
+        {"negative range", FromLimits(-70, -1, -4, -0.2), {-70, 0, 1, 10, 1}, {-4, 0, 1, 1, 0}},
     };
     for (const ScaleCase& c : cases) {
         const ScaleDef& s = c.scale;
@@ -99,8 +110,8 @@ TEST(ScaleTest, StepsAndLimitsKeepTheirInvariantsOverManyRanges) {
         const double yLow = std::min(c, d), yHigh = std::max(c, d);
         if (xHigh - xLow < 1e-6 * scaleOfValues || yHigh - yLow < 1e-3) continue;
         const ScaleDef s = FromLimits(xLow, xHigh, yLow, yHigh);
-        SCOPED_TRACE(testing::Message() << "X " << xLow << ".." << xHigh << ", Y " << yLow
-                                        << ".." << yHigh);
+        SCOPED_TRACE(testing::Message()
+                     << "X " << xLow << ".." << xHigh << ", Y " << yLow << ".." << yHigh);
         EXPECT_NEAR((s.xMax - s.xMin) / s.xStep, 7, 1e-9);
         EXPECT_NEAR((s.yMax - s.yMin) / s.yStep, 4, 1e-9);
         EXPECT_NEAR(s.xMin / s.xStep, std::round(s.xMin / s.xStep), 1e-6);
@@ -110,7 +121,8 @@ TEST(ScaleTest, StepsAndLimitsKeepTheirInvariantsOverManyRanges) {
         EXPECT_GE(s.xMax, xHigh < 0 ? xHigh * 1.00001 : xHigh * 0.99999);
         EXPECT_LE(s.yMin, yLow > 0 ? yLow * 1.00001 : yLow * 0.99999);
         EXPECT_GE(s.yMax, yHigh < 0 ? yHigh * 1.00001 : yHigh * 0.99999);
-        for (double m : {s.xMantissa, s.yMantissa}) EXPECT_TRUE(m == 1 || m == 2 || m == 2.5 || m == 5);
+        for (double m : {s.xMantissa, s.yMantissa})
+            EXPECT_TRUE(m == 1 || m == 2 || m == 2.5 || m == 5);
         EXPECT_DOUBLE_EQ(s.xPower, std::pow(10.0, s.xExponent));
         EXPECT_DOUBLE_EQ(s.yPower, std::pow(10.0, s.yExponent));
         // Graduating a graduated scale again changes nothing.
@@ -196,7 +208,7 @@ TEST(ScaleTest, AutoScaleUsesThePointTableOnlyWhenPresent) {
     EXPECT_EQ(data->scale.xMax, 123) << "an empty table";
     data->nPoints = 3;
     for (int i = 0; i < 3; ++i) {
-        data->pointX[i] = 5 * i;  // 0..10
+        data->pointX[i] = 5 * i;    // 0..10
         data->pointY[i] = 0.5 * i;  // 0..1
     }
     data->AutoScale();

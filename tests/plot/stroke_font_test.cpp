@@ -30,8 +30,8 @@ std::set<std::tuple<int, int, int, int>> StrokesFromPicture(const std::vector<st
         for (int column = 0; column < 7; ++column) {
             if (picture[line][column] != '#') continue;
             for (int k = 0; k < n; ++k)
-                strokes.insert({x + column * n + k, y + (4 - r) * n, x + column * n + k,
-                                y + (5 - r) * n});
+                strokes.insert(
+                    {x + column * n + k, y + (4 - r) * n, x + column * n + k, y + (5 - r) * n});
         }
     }
     return strokes;
@@ -44,18 +44,10 @@ std::set<std::tuple<int, int, int, int>> StrokeSet(const RecordingCDC& dc) {
 }
 
 const std::vector<std::string> kA = {
-    "...#...",
-    "..#.#..",
-    ".#...#.",
-    ".#####.",
-    ".#...#.",
+    "...#...", "..#.#..", ".#...#.", ".#####.", ".#...#.",
 };
 const std::vector<std::string> kB = {
-    ".####..",
-    ".#...#.",
-    ".####..",
-    ".#...#.",
-    ".####..",
+    ".####..", ".#...#.", ".####..", ".#...#.", ".####..",
 };
 
 TEST(StrokeTextTest, ABAtSizeTwoDrawsTwoCellsOfTwoByTwoDots) {
@@ -105,8 +97,10 @@ TEST(StrokeTextTest, CharactersMapToTheirGlyphs) {
 TEST(StrokeTextTest, ThePointIsTheCommaShapedGlyph) {
     const RecordingCDC dot = Draw(0, 0, L".", false, false, 1);
     const std::vector<RecordedCall> expected = {
-        {false, 2, 4}, {true, 2, 5},  // dot row 0, column 2
-        {false, 3, 3}, {true, 3, 4},  // dot row 1, column 3
+        {false, 2, 4},
+        {true, 2, 5},  // dot row 0, column 2
+        {false, 3, 3},
+        {true, 3, 4},  // dot row 1, column 3
     };
     EXPECT_EQ(dot.calls, expected);
     // In "3.5" it sits in the second cell.
@@ -156,8 +150,8 @@ TEST(StrokeTextTest, CentringShiftsAndReducesTheSize) {
         const RecordingCDC dc = Draw(c.x, c.y, c.text, c.centreX, c.centreY, c.size);
         auto expected = StrokesFromPicture(h, c.left, c.top, c.n);
         for (size_t j = 1; j < c.text.size(); ++j) {
-            const auto more = StrokesFromPicture(h, c.left + static_cast<int>(7 * j) * c.n,
-                                                 c.top, c.n);
+            const auto more =
+                StrokesFromPicture(h, c.left + static_cast<int>(7 * j) * c.n, c.top, c.n);
             expected.insert(more.begin(), more.end());
         }
         EXPECT_EQ(StrokeSet(dc), expected) << c.name;

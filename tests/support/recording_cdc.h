@@ -27,7 +27,7 @@ struct RecordedStroke {
 };
 
 class RecordingCDC : public CMyCDC {
-public:
+  public:
     CMyPoint MoveTo(int x, int y) override {
         calls.push_back({false, x, y});
         curX = x;
