@@ -20,36 +20,63 @@ namespace {
 // Measurement noise from a fixed linear congruential sequence: the same numbers on every
 // machine, uniform in -1..1.
 class Noise {
-public:
+  public:
     double Next() {
         state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
         return static_cast<double>(state_ >> 11) / 4503599627370496.0 - 1.0;
     }
 
-private:
+  private:
     uint64_t state_ = 20261209;
 };
 
 struct Example {
     const char* name;
-    const char* function;               // "" for points alone
-    std::vector<double> start;          // coefficients the fit starts from
-    double (*truth)(double x);          // the law the measurements follow
-    double xFirst, xLast, noise;        // abscissas and noise amplitude
-    int count;                          // number of points
-    bool levenbergMarquardt;            // which fit adjusts the coefficients
+    const char* function;         // "" for points alone
+    std::vector<double> start;    // coefficients the fit starts from
+    double (*truth)(double x);    // the law the measurements follow
+    double xFirst, xLast, noise;  // abscissas and noise amplitude
+    int count;                    // number of points
+    bool levenbergMarquardt;      // which fit adjusts the coefficients
 };
 
 const Example kExamples[] = {
-    {"decay", "A*EXP(-B*X)+C", {4, 0.5, 0.5},
-     [](double x) { return 5 * std::exp(-0.6 * x) + 1; }, 0, 10, 0.12, 40, false},
-    {"sine", "A*SIN(B*X+C)+D", {1.8, 1.1, 0.4, 0.2},
-     [](double x) { return 2 * std::sin(1.2 * x + 0.5) + 0.3; }, 0, 12, 0.15, 60, true},
-    {"rational", "(A+B*X+C*X*X+D*X*X*X)/(1+E*X+F*X*X)", {1, 1, 0, 0, 0, 0.1},
-     [](double x) { return (2 + 3 * x - 0.5 * x * x + 0.05 * x * x * x) / (1 + 0.2 * x * x); }, -4,
-     6, 0.05, 80, true},
-    {"points", "", {},
-     [](double x) { return 20 + 15 * std::tanh((x - 30) / 12); }, 0, 60, 0.6, 31, false},
+    {"decay",
+     "A*EXP(-B*X)+C",
+     {4, 0.5, 0.5},
+     [](double x) { return 5 * std::exp(-0.6 * x) + 1; },
+     0,
+     10,
+     0.12,
+     40,
+     false},
+    {"sine",
+     "A*SIN(B*X+C)+D",
+     {1.8, 1.1, 0.4, 0.2},
+     [](double x) { return 2 * std::sin(1.2 * x + 0.5) + 0.3; },
+     0,
+     12,
+     0.15,
+     60,
+     true},
+    {"rational",
+     "(A+B*X+C*X*X+D*X*X*X)/(1+E*X+F*X*X)",
+     {1, 1, 0, 0, 0, 0.1},
+     [](double x) { return (2 + 3 * x - 0.5 * x * x + 0.05 * x * x * x) / (1 + 0.2 * x * x); },
+     -4,
+     6,
+     0.05,
+     80,
+     true},
+    {"points",
+     "",
+     {},
+     [](double x) { return 20 + 15 * std::tanh((x - 30) / 12); },
+     0,
+     60,
+     0.6,
+     31,
+     false},
 };
 
 std::unique_ptr<FitData> MakeDocument(const Example& example) {

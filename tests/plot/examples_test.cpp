@@ -43,7 +43,8 @@ TEST(ExamplePagesTest, RenderedPagesMatchTheirRecordedChecksums) {
     };
     for (const ExamplePage& page : pages) {
         auto data = std::make_unique<FitData>();
-        const std::string path = std::string(KURVOMAT_SOURCE_DIR) + "/examples/" + page.name + ".gen";
+        const std::string path =
+            std::string(KURVOMAT_SOURCE_DIR) + "/examples/" + page.name + ".gen";
         ASSERT_EQ(data->ReadGen(path), 0) << path;
         CMyFileCDC dc(179.5053003533569, 179.52386002120892);
         DrawResultsPage(0, 2000, 0, 1333, data.get(), &dc, 2);
@@ -51,7 +52,8 @@ TEST(ExamplePagesTest, RenderedPagesMatchTheirRecordedChecksums) {
         for (int y = 0; y < dc.rowCount; ++y)
             for (int b = 0; b < dc.rowBytes; ++b) ink += __builtin_popcount(dc.Row(y)[b]);
         char actual[32];
-        std::snprintf(actual, sizeof actual, "0x%016llX", static_cast<unsigned long long>(RowChecksum(dc)));
+        std::snprintf(actual, sizeof actual, "0x%016llX",
+                      static_cast<unsigned long long>(RowChecksum(dc)));
         EXPECT_EQ(RowChecksum(dc), page.checksum) << page.name << ": " << actual;
         EXPECT_EQ(ink, page.inkPixels) << page.name;
     }
