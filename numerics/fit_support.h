@@ -4,7 +4,19 @@
 
 #include <cmath>
 
+#include "common/assert.h"
+#include "fitdata/fit_data.h"
 #include "formula/evaluator.h"
+
+// What both fits rely on to stay inside the arrays: a point count and a free list within bounds
+// (kept so by FitData's own operations and readers).
+inline void AssertFitBounds(const FitData& data) {
+    const FunctionDef& function = data.function;
+    KURVO_ASSERT(function.nFree >= 0 && function.nFree <= MAX_COEF);
+    KURVO_ASSERT(data.nPoints >= 0 && data.nPoints <= MAX_POINTS);
+    for (int j = 0; j < function.nFree; ++j)
+        KURVO_ASSERT(function.freeIndex[j] >= 0 && function.freeIndex[j] < MAX_COEF);
+}
 
 // Step of every central difference in a value c: |c * 1e-5|, at least 1e-7.
 inline double DerivativeStep(double c) {

@@ -54,10 +54,7 @@ void SolveLDLt(double matrix[][MAX_COEF], double* rhs, int n, int& code) {
 std::string LeastSquaresFitA(FitData* data) {
     FunctionDef& function = data->function;
     const int n = function.nFree;
-    KURVO_ASSERT(n >= 0 && n <= MAX_COEF);
-    KURVO_ASSERT(data->nPoints >= 0 && data->nPoints <= MAX_POINTS);
-    for (int j = 0; j < n; ++j)
-        KURVO_ASSERT(function.freeIndex[j] >= 0 && function.freeIndex[j] < MAX_COEF);
+    AssertFitBounds(*data);
 
     double normal[MAX_COEF][MAX_COEF];
     double rhs[MAX_COEF];

@@ -33,10 +33,10 @@ bool ProductFails(double p, double q) {
 
 // u / v would underflow (tiny u over huge v) or overflow (huge u over tiny v).
 bool QuotientFails(double u, double v) {
-    const double mu = std::fabs(u);
-    const double mv = std::fabs(v);
-    return (u != 0.0 && mu < UNDERFLOW_BOUND && mv > OVERFLOW_BOUND) ||
-           (mu > OVERFLOW_BOUND && v != 0.0 && mv < UNDERFLOW_BOUND);
+    const double magnitudeU = std::fabs(u);
+    const double magnitudeV = std::fabs(v);
+    return (u != 0.0 && magnitudeU < UNDERFLOW_BOUND && magnitudeV > OVERFLOW_BOUND) ||
+           (magnitudeU > OVERFLOW_BOUND && v != 0.0 && magnitudeV < UNDERFLOW_BOUND);
 }
 
 }  // namespace
@@ -235,10 +235,7 @@ std::string LmSolver::Iterate(FitData* data) {
     fitData = data;
     FunctionDef& function = data->function;
     const int n = function.nFree;
-    KURVO_ASSERT(n >= 0 && n <= MAX_COEF);
-    KURVO_ASSERT(data->nPoints >= 0 && data->nPoints <= MAX_POINTS);
-    for (int j = 0; j < n; ++j)
-        KURVO_ASSERT(function.freeIndex[j] >= 0 && function.freeIndex[j] < MAX_COEF);
+    AssertFitBounds(*data);
 
     data->fitDistance = 0.0;
     data->fitDone = 0;
@@ -324,6 +321,8 @@ std::string LmSolver::Iterate(FitData* data) {
     }
 
     const double s = SumOfSquares();
+    // These coefficients were evaluated before, but a restored c + s - s need not be c to the
+    // bit: a failure here is still reported as one.
     if (error != 0) return EvalErrorText(error);
     data->fitDistance = FitDistance(s, sumY2);
     data->fitDone = 1;
