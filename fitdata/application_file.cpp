@@ -59,14 +59,7 @@ int ReadLegacyFields(FitData& data, FieldReader& reader) {
     }
     if (!reader.Real48s(data.pointX, SMALL_FORM_POINTS)) answer = 1;
     if (!reader.Real48s(data.pointY, SMALL_FORM_POINTS)) answer = 1;
-    for (int i = 0; i < MAX_COEF; ++i) function.coefFixed[i] = 1;
-    if (!reader.Real48s(function.coef, MAX_COEF)) answer = 1;
-    uint16_t adjusted[MAX_COEF] = {};  // a word not read leaves its coefficient fixed
-    if (!reader.UInt16s(adjusted, MAX_COEF)) answer = 1;
-    for (int i = 0; i < MAX_COEF; ++i) {
-        if (adjusted[i] != 0) function.coefFixed[i] = 0;
-    }
-    function.RebuildFreeList();
+    if (!ReadLegacyCoefficients(reader, function)) answer = 1;
     uint8_t length = 0;
     if (!reader.Byte(length)) {
         answer = 1;
@@ -98,13 +91,7 @@ int FitData::ReadGen(const std::string& path) {
     if (answer != 0) return answer;
 
     if (fitDistance >= 0) fitDone = 1;
-    if (!function.functionText.empty()) {
-        std::string text = function.functionText;
-        function.SetTextA(text);
-        // The compiler's count replaces the stored one: keep the list of adjusted coefficients
-        // within it even when the file's count disagreed with its formula.
-        if (function.isCompiled == 1) function.RebuildFreeList();
-    }
+    CompileStoredFormula(function);
     if (equation.equationOrder > 0) equation.hasEquation = 1;
     if (nPoints > 0) hasPoints = 1;
     return 0;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/assert.h"
+#include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
 
 namespace {
@@ -130,4 +131,23 @@ void FieldWriter::TextField(const std::string& text) {
     std::memset(buffer_, 0, TEXT_FIELD_SIZE);
     std::memcpy(buffer_, text.data(), std::min<size_t>(text.size(), TEXT_FIELD_SIZE - 1));
     Put(TEXT_FIELD_SIZE, 1);
+}
+
+bool ReadLegacyCoefficients(FieldReader& reader, FunctionDef& function) {
+    bool complete = true;
+    for (int i = 0; i < MAX_COEF; ++i) function.coefFixed[i] = 1;
+    if (!reader.Real48s(function.coef, MAX_COEF)) complete = false;
+    uint16_t adjusted[MAX_COEF] = {};  // a word not read leaves its coefficient fixed
+    if (!reader.UInt16s(adjusted, MAX_COEF)) complete = false;
+    for (int i = 0; i < MAX_COEF; ++i) {
+        if (adjusted[i] != 0) function.coefFixed[i] = 0;
+    }
+    return complete;
+}
+
+void CompileStoredFormula(FunctionDef& function) {
+    if (function.functionText.empty()) return;
+    std::string text = function.functionText;
+    function.SetTextA(text);
+    if (function.isCompiled == 1) function.RebuildFreeList();
 }

@@ -1,9 +1,12 @@
-// Little-endian, packed fields of the binary files, read and written one whole field per request.
+// Little-endian, packed fields of the binary files, read and written one whole field per request,
+// and the steps that the readers of these files share.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+struct FunctionDef;
 
 inline constexpr int TEXT_FIELD_SIZE = 255;   // at most 254 characters and a zero byte
 inline constexpr int LEGACY_TEXT_SIZE = 101;  // legacy text bytes after their length byte
@@ -64,3 +67,13 @@ class FieldWriter {
     bool ok_ = true;
     uint8_t buffer_[40000];
 };
+
+// The legacy coefficient block: six Real48 values, then six flag words. Every coefficient starts
+// fixed and a nonzero word makes it adjusted (the legacy flags mean the opposite of coefFixed).
+// Answers false after any short read; what did arrive is stored.
+bool ReadLegacyCoefficients(FieldReader& reader, FunctionDef& function);
+
+// After a successful read: compiles the stored formula with its own text, which keeps the values
+// and flags read, and keeps the list of adjusted coefficients within the compiler's count even
+// when the file's count disagreed with its formula.
+void CompileStoredFormula(FunctionDef& function);

@@ -35,9 +35,12 @@ const char* Specification(NumberForm form, bool padded) {
 
 std::string FormatNumberA(int padded, double value) {
     const char* specification = Specification(ChooseForm(value), padded != 0);
-    // A fixed value near the largest double needs some 320 characters: ask for the length first.
-    int length = std::snprintf(nullptr, 0, specification, value);
-    if (length <= 0) return std::string();
+    char buffer[64];
+    int length = std::snprintf(buffer, sizeof buffer, specification, value);
+    if (length < 0) return std::string();
+    if (static_cast<size_t>(length) < sizeof buffer)
+        return std::string(buffer, static_cast<size_t>(length));
+    // No value chosen for these specifications gets this long; kept so that none can be cut.
     std::string text(static_cast<size_t>(length) + 1, '\0');
     std::snprintf(text.data(), text.size(), specification, value);
     text.resize(static_cast<size_t>(length));

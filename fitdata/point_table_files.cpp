@@ -26,6 +26,7 @@ int FitData::ReadPointsText(const std::string& path) {
             }
         }
     }
+    if (std::ferror(file)) answer = 1;
     if (std::fclose(file) != 0) answer = 1;
     if (answer == 0) hasPoints = 1;
     return answer;
@@ -51,6 +52,8 @@ int FitData::ReadPointsSeparated(const std::string& path) {
             break;  // no conversion or end of file: the table ends here
         }
     }
+    // fscanf answers EOF for a read error too; an error must not pass for the end of the table.
+    if (std::ferror(file)) answer = 1;
     if (std::fclose(file) != 0) answer = 1;
     if (answer == 0) hasPoints = 1;
     return answer;

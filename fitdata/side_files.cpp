@@ -14,20 +14,6 @@ constexpr long LEGACY_COEF_FILE_SIZE = 50;
 constexpr long FON_FILE_SIZE = 331;
 constexpr long LEGACY_FON_FILE_SIZE = 156;
 
-// The legacy values and flag words, common to both legacy side files: every coefficient starts
-// fixed and a nonzero word makes it adjusted. Answers false after any short read.
-bool ReadLegacyCoefficients(FunctionDef& function, FieldReader& reader) {
-    bool complete = true;
-    for (int i = 0; i < MAX_COEF; ++i) function.coefFixed[i] = 1;
-    if (!reader.Real48s(function.coef, MAX_COEF)) complete = false;
-    uint16_t adjusted[MAX_COEF] = {};
-    if (!reader.UInt16s(adjusted, MAX_COEF)) complete = false;
-    for (int i = 0; i < MAX_COEF; ++i) {
-        if (adjusted[i] != 0) function.coefFixed[i] = 0;
-    }
-    return complete;
-}
-
 int ReadCurrentCoef(FunctionDef& function, FieldReader& reader) {
     int32_t count = 0;
     if (!reader.Int32(count)) return 1;
@@ -49,7 +35,7 @@ int ReadLegacyCoef(FunctionDef& function, FieldReader& reader) {
     } else if (count != function.nCoef) {
         answer = 2;
     }
-    if (!ReadLegacyCoefficients(function, reader)) answer = 1;
+    if (!ReadLegacyCoefficients(reader, function)) answer = 1;
     function.RebuildFreeList();
     return answer;
 }
@@ -80,7 +66,7 @@ int ReadLegacyFon(FunctionDef& function, FieldReader& reader) {
     } else {
         answer = 1;
     }
-    if (!ReadLegacyCoefficients(function, reader)) answer = 1;
+    if (!ReadLegacyCoefficients(reader, function)) answer = 1;
     return answer;
 }
 
@@ -126,12 +112,7 @@ int FunctionDef::ReadFon(const std::string& path) {
         RebuildFreeList();
     }
     if (std::fclose(file) != 0) answer = 1;
-    if (answer == 0 && !functionText.empty()) {
-        std::string text = functionText;
-        SetTextA(text);
-        // The compiler's count replaces the stored one; the list must stay within it.
-        if (isCompiled == 1) RebuildFreeList();
-    }
+    if (answer == 0) CompileStoredFormula(*this);
     return answer;
 }
 

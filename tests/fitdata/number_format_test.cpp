@@ -49,12 +49,14 @@ TEST(NumberFormatTest, PaddedAndUnpaddedTexts) {
     }
 }
 
-TEST(NumberFormatTest, NanAndHugeValuesUseTheFixedSpecification) {
+TEST(NumberFormatTest, NanInfinitiesAndExtremes) {
     // NaN is neither above nor below a threshold; the C library writes it right-aligned.
     EXPECT_EQ(FormatNumberA(0, std::numeric_limits<double>::quiet_NaN()).size(), 13u);
     // Far beyond the buffer a fixed-width display would use: the exponent form keeps it short.
     EXPECT_EQ(FormatNumberA(1, std::numeric_limits<double>::max()), "1.797693e+308");
     EXPECT_EQ(FormatNumberA(1, -std::numeric_limits<double>::max()), "-1.79769e+308");
+    EXPECT_EQ(FormatNumberA(1, std::numeric_limits<double>::infinity()), "          inf");
+    EXPECT_EQ(FormatNumberA(0, -std::numeric_limits<double>::infinity()), "        -inf");
 }
 
 TEST(Real48Test, ByteExamples) {

@@ -152,6 +152,17 @@ TEST(PointTableSeparatedTest, ReadsPairsWithAnySingleSeparator) {
     }
 }
 
+TEST(PointTableSeparatedTest, ReadErrorIsNotTheEndOfTheTable) {
+    // A folder opens but every read fails: that is no empty table.
+    TempDir dir;
+    auto data = std::make_unique<FitData>();
+    data->Reset();
+    EXPECT_EQ(data->ReadPointsSeparated(dir.path()), 1);
+    EXPECT_EQ(data->hasPoints, 0);
+    EXPECT_EQ(data->ReadPointsText(dir.path()), 1);
+    EXPECT_EQ(data->hasPoints, 0);
+}
+
 TEST(PointTableSeparatedTest, DecimalCommaTakesTheCommaAsSeparator) {
     TempDir dir;
     std::string path = dir.File("t.csv");
