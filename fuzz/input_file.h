@@ -1,0 +1,40 @@
+// Hands a fuzz input to a file reader: the bytes become the whole content of one temporary file.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fitdata/fit_data.h"
+
+// The path of this process's input file, rewritten with every input.
+inline const std::string& WriteFuzzInput(const uint8_t* data, size_t size) {
+    static const std::string path = [] {
+        std::string pattern = "/tmp/kurvomat-fuzz-XXXXXX";
+        int descriptor = mkstemp(pattern.data());
+        if (descriptor < 0) std::abort();
+        close(descriptor);
+        return pattern;
+    }();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) {
+        std::abort();
+    }
+    return path;
+}
+
+// Whatever a reader answered, the record's counts and lists must stay inside its arrays.
+inline void CheckRecord(const FitData& record) {
+    const FunctionDef& function = record.function;
+    if (record.hasPoints == 1 && (record.nPoints < 0 || record.nPoints > MAX_POINTS)) std::abort();
+    if (function.nFree < 0 || function.nFree > MAX_COEF) std::abort();
+    for (int i = 0; i < function.nFree; ++i) {
+        if (function.freeIndex[i] < 0 || function.freeIndex[i] >= MAX_COEF) std::abort();
+        if (i > 0 && function.freeIndex[i] <= function.freeIndex[i - 1]) std::abort();
+    }
+    if (function.isCompiled == 1 && (function.nCoef < 1 || function.nCoef > MAX_COEF)) std::abort();
+    if (function.functionText.size() > 254 || record.equation.equationText.size() > 254) std::abort();
+}

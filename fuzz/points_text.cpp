@@ -1,0 +1,15 @@
+// Fuzz target: the own-format point-table reader on arbitrary file contents.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/input_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static FitData record;
+    int answer = record.ReadPointsText(WriteFuzzInput(data, size));
+    if (answer < 0 || answer > 2) std::abort();
+    if ((answer == 0) != (record.hasPoints == 1)) std::abort();
+    if (answer == 0 && record.nPoints < 1) std::abort();
+    CheckRecord(record);
+    return 0;
+}
