@@ -1,0 +1,110 @@
+// Dialog templates: about box 100, splash 130, single point 135, fit result 136.
+#include "resources/kurvomat_resources.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
+
+DialogControlTemplate Control(const wchar_t* className, int id, const wchar_t* text, DWORD style,
+                              int x, int y, int cx, int cy) {
+    return {className, id, text, style, x, y, cx, cy, 0};
+}
+
+DialogControlTemplate Static(int id, const wchar_t* text, DWORD style, int x, int y, int cx,
+                             int cy) {
+    return Control(kStaticClass, id, text, style, x, y, cx, cy);
+}
+
+// The icon and the three lines that the about box and the splash share, at the same places.
+std::vector<DialogControlTemplate> TitleLines() {
+    return {
+        Static(-1, L"128", kChild | SS_ICON, 11, 17, 20, 20),
+        Static(-1, L"KURVOMAT pour Windows Version 2.1", kLabel, 73, 13, 126, 10),
+        Static(-1, L"AJUSTEMENT D'UNE FONCTION ", kLabel, 74, 28, 125, 10),
+        Static(-1, L"PAR LA METHODE DES MOINDRES CARRES", kLabel, 59, 39, 155, 10),
+    };
+}
+
+DialogTemplate AboutBox() {
+    DialogTemplate t;
+    t.id = IDD_ABOUTBOX;
+    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+    t.cx = 273;
+    t.cy = 133;
+    t.caption = L"A propos de Kurvomat";
+    t.controls = TitleLines();
+    t.controls.push_back(Control(kButtonClass, IDOK, L"OK",
+                                 kChild | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 111, 111, 50,
+                                 14));
+    return t;
+}
+
+DialogTemplate Splash() {
+    DialogTemplate t;
+    t.id = IDD_WAIT;
+    t.style = WS_POPUP | DS_MODALFRAME | DS_SETFONT;
+    t.cx = 234;
+    t.cy = 118;
+    t.controls = TitleLines();
+    return t;
+}
+
+DialogTemplate EnterPoint() {
+    constexpr DWORD kEdit = kChild | WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+    DialogTemplate t;
+    t.id = IDD_ENTER_POINT;
+    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+    t.cx = 145;
+    t.cy = 95;
+    t.caption = L"Entrée/ Modification du point";
+    t.controls = {
+        Static(-1, L"X", kLabel, 12, 14, 10, 8),
+        Control(kEditClass, IDC_POINT_X, L"", kEdit, 28, 12, 105, 12),
+        Static(-1, L"Y", kLabel, 12, 36, 10, 8),
+        Control(kEditClass, IDC_POINT_Y, L"", kEdit, 28, 34, 105, 12),
+        Control(kButtonClass, IDCANCEL, L"Cancel", kChild | WS_TABSTOP | BS_PUSHBUTTON, 82, 70, 50,
+                14),
+        Control(kButtonClass, IDOK, L"OK", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 13, 70, 50, 14),
+    };
+    return t;
+}
+
+DialogTemplate FitResult() {
+    DialogTemplate t;
+    t.id = IDD_RESULT;
+    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+    t.cx = 219;
+    t.cy = 189;
+    t.caption = L"Résultats de l'ajustement";
+    t.controls = {
+        Static(IDC_RESULT_TITLE, L"titre", kChild | SS_CENTER | SS_NOPREFIX, 10, 10, 199, 10),
+        Static(IDC_RESULT_FORMULA, L"Fonction", kLabel, 10, 32, 199, 10),
+    };
+    static const int rowTop[] = {57, 72, 86, 102, 115, 129};
+    static const wchar_t* const names[] = {L"A=", L"B=", L"C=", L"D=", L"E=", L"F="};
+    for (int i = 0; i < 6; ++i) {
+        t.controls.push_back(
+            Static(IDC_RESULT_NAME_A + i, names[i], kLabel, 30, rowTop[i], 16, 10));
+    }
+    for (int i = 0; i < 6; ++i) {
+        t.controls.push_back(
+            Static(IDC_RESULT_VALUE_A + i, L"000000.000000", kLabel, 52, rowTop[i], 80, 10));
+    }
+    for (int i = 0; i < 6; ++i) {
+        t.controls.push_back(
+            Static(IDC_RESULT_STATE_A + i, L"Fixe", kLabel, 150, rowTop[i], 40, 10));
+    }
+    t.controls.push_back(
+        Static(IDC_RESULT_DISTANCE, L"La Distance Euclidienne est", kLabel, 10, 146, 199, 10));
+    t.controls.push_back(Control(kButtonClass, IDOK, L"OK", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                                 84, 168, 50, 14));
+    return t;
+}
+
+}  // namespace
+
+std::vector<DialogTemplate> KurvomatDialogs() {
+    return {AboutBox(), Splash(), EnterPoint(), FitResult()};
+}

@@ -1,0 +1,65 @@
+// Identifiers of the program's own resources, commands and controls.
+#pragma once
+
+// Menu, accelerators, icon and document string of the one document template.
+inline constexpr unsigned IDR_MAINFRAME = 128;
+
+// Dialog templates.
+inline constexpr unsigned IDD_ABOUTBOX = 100;
+inline constexpr unsigned IDD_WAIT = 130;
+inline constexpr unsigned IDD_ENTER_POINT = 135;
+inline constexpr unsigned IDD_RESULT = 136;
+
+// Commands of menu 128 that are the program's own (the framework's standard ones keep its names).
+inline constexpr unsigned ID_LOAD_POINTS = 200;
+inline constexpr unsigned ID_SAVE_POINTS = 201;
+inline constexpr unsigned ID_LOAD_COEF = 202;
+inline constexpr unsigned ID_SAVE_COEF = 203;
+inline constexpr unsigned ID_LOAD_APPLICATION = 204;
+inline constexpr unsigned ID_SAVE_APPLICATION_AS = 205;
+inline constexpr unsigned ID_EXPORT_BITMAP = 206;
+inline constexpr unsigned ID_ENTER_FUNCTION = 210;
+inline constexpr unsigned ID_ENTER_COEF = 211;
+inline constexpr unsigned ID_ENTER_TABLE = 212;
+inline constexpr unsigned ID_LEAST_SQUARES = 213;
+inline constexpr unsigned ID_LEVENBERG_MARQUARDT = 214;
+inline constexpr unsigned ID_GRAPH_RESULTS = 215;
+inline constexpr unsigned ID_ODE_1 = 220;
+inline constexpr unsigned ID_ODE_2 = 221;
+inline constexpr unsigned ID_ODE_N = 222;
+inline constexpr unsigned ID_CALC_FX = 230;
+inline constexpr unsigned ID_CALC_DERIVATIVE = 232;
+inline constexpr unsigned ID_CALC_INTEGRAL = 233;
+inline constexpr unsigned ID_HELP_MANUAL = 240;
+inline constexpr unsigned ID_SOLVE_BISECTION = 1024;
+inline constexpr unsigned ID_SOLVE_NEWTON = 1025;
+inline constexpr unsigned ID_LOAD_FUNCTION_COEF = 1027;
+inline constexpr unsigned ID_SAVE_FUNCTION_COEF = 1028;
+inline constexpr unsigned ID_DEFINE_SCALE = 1055;
+
+// Status-bar indicators of the five state panes.
+inline constexpr unsigned ID_INDICATOR_PTS = 1029;
+inline constexpr unsigned ID_INDICATOR_FCT = 1030;
+inline constexpr unsigned ID_INDICATOR_COEF = 1031;
+inline constexpr unsigned ID_INDICATOR_DIST = 1032;
+inline constexpr unsigned ID_INDICATOR_ECH = 1033;
+
+// Icon of the about box and the splash.
+inline constexpr unsigned IDI_KURVOMAT = 128;
+
+// Controls of the single-point dialog.
+inline constexpr int IDC_POINT_X = 1034;
+inline constexpr int IDC_POINT_Y = 1035;
+
+// Controls of the fit-result dialog: values A..F, states A..F, formula, names A..F, distance,
+// title.
+inline constexpr int IDC_RESULT_VALUE_A = 1036;
+inline constexpr int IDC_RESULT_STATE_A = 1042;
+inline constexpr int IDC_RESULT_FORMULA = 1048;
+inline constexpr int IDC_RESULT_NAME_A = 1049;
+inline constexpr int IDC_RESULT_DISTANCE = 1055;
+inline constexpr int IDC_RESULT_TITLE = 1056;
+
+// The splash's one timer.
+inline constexpr unsigned WAIT_TIMER_ID = 1000;
+inline constexpr unsigned WAIT_TIMER_MS = 3000;

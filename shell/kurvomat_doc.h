@@ -1,0 +1,35 @@
+// CKurvomatDoc: the document, which owns the one FitData record of the program.
+#pragma once
+
+#include "fitdata/fit_data.h"
+#include "framework/doc_view.h"
+
+class CKurvomatView;
+
+class CKurvomatDoc : public CDocument {
+    DECLARE_DYNCREATE(CKurvomatDoc)
+
+  public:
+    FitData fitData;
+
+    // The framework's archive is not used: files go through FitData::ReadGen and WriteGen.
+    void Serialize(CArchive& archive) override;
+
+    // A reset record named "sans nom", not added to the recent files.
+    BOOL OnNewDocument() override;
+    // Reset and read of a *.gen file. On success the path and title of the file and a recent-file
+    // entry; on failure FALSE without a message, the record reset and partly filled, the path kept.
+    BOOL OnOpenDocument(LPCTSTR path) override;
+    // Write of a *.gen file; on success not modified, path and title of the file.
+    BOOL OnSaveDocument(LPCTSTR path) override;
+    // With an empty path, asks for one first; FALSE when that dialog is cancelled.
+    BOOL DoSave(LPCTSTR path, BOOL replace = TRUE) override;
+
+    // The one view, or nullptr while the frame is being built.
+    CKurvomatView* GetKurvomatView() const;
+
+  private:
+    void RefreshView();
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,87 @@
+// CKurvomatView: the one view; the menu's commands, their enabling rules and the state panes.
+#pragma once
+
+#include <string>
+
+#include "framework/doc_view.h"
+
+class CKurvomatDoc;
+struct FitData;
+
+class CKurvomatView : public CView {
+    DECLARE_DYNCREATE(CKurvomatView)
+
+  public:
+    CKurvomatDoc* GetDocument() const;
+
+    // Panes FCT and COEF from the function, DIST from the fit; then the whole view repaints.
+    void RefreshFunctionPanes();
+    // Pane PTS from the points, ECH from the scale, DIST from the fit; then the whole view
+    // repaints.
+    void RefreshPointPanes();
+
+  protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnInitialUpdate() override;
+    // The page is painted by OnPaint; the framework's drawing entry stays empty.
+    void OnDraw(CDC* dc) override;
+
+    // Printing: no page range and no selection; landscape forced on every job and preview; the
+    // page inside margins of 1/20 of the width and 1/30 of the height.
+    BOOL OnPreparePrinting(CPrintInfo* info) override;
+    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
+    void OnPrint(CDC* dc, CPrintInfo* info) override;
+    void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
+
+  private:
+    FitData& Data() const;
+    // Lights pane `index` of the frame's status bar, or darkens it.
+    void SetPaneLit(int index, bool lit);
+    void InvalidateAll();
+
+    // Both fits: wait cursor, DIST, repaint, modified flag, then the result dialog or the error
+    // box.
+    void RunFit(std::wstring (*fit)(FitData*));
+
+    // What one file command's dialog is built with.
+    struct FileDialogSettings {
+        BOOL open;
+        LPCTSTR defaultExtension;
+        LPCTSTR initialName;
+        DWORD flags;
+        LPCTSTR filter;
+        LPCTSTR title;
+    };
+    // Runs the file dialog; true with the chosen path (and the filter entry left selected, counted
+    // from 1) when the user chose a file.
+    bool AskForFile(const FileDialogSettings& settings, CString& path,
+                    DWORD* filterIndex = nullptr);
+
+    afx_msg void OnPaint();
+    afx_msg void OnFilePrint();
+    afx_msg void OnFilePrintPreview();
+
+    afx_msg void OnLoadPoints();
+    afx_msg void OnSavePoints();
+    afx_msg void OnLoadCoef();
+    afx_msg void OnSaveCoef();
+    afx_msg void OnLoadFunctionCoef();
+    afx_msg void OnSaveFunctionCoef();
+    afx_msg void OnLoadApplication();
+    afx_msg void OnSaveApplicationAs();
+    afx_msg void OnExportBitmap();
+
+    afx_msg void OnLeastSquares();
+    afx_msg void OnLevenbergMarquardt();
+
+    afx_msg void OnUpdateFit(CCmdUI* cmdUI);
+    afx_msg void OnUpdateEnterCoef(CCmdUI* cmdUI);
+    afx_msg void OnUpdateNeedPoints(CCmdUI* cmdUI);
+    afx_msg void OnUpdateNeedFunction(CCmdUI* cmdUI);
+    afx_msg void OnUpdateSavePoints(CCmdUI* cmdUI);
+    afx_msg void OnUpdateLoadPoints(CCmdUI* cmdUI);
+    afx_msg void OnUpdateSaveApplication(CCmdUI* cmdUI);
+    afx_msg void OnUpdateSaveFunction(CCmdUI* cmdUI);
+
+    DECLARE_MESSAGE_MAP()
+};
