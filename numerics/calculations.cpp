@@ -84,7 +84,10 @@ double SolveBisection(const FitData* data, double a, double b, double y, std::st
         fm = fm - y;
         if (!Evaluate(data, b, fb, message)) return 0.0;
         fb = fb - y;
-        if ((fa > 0 && fm > 0 && fb > 0) || (fa < 0 && fm < 0 && fb < 0)) {
+        // A y that is not a number (typed as "nan") has no sign against anything: refused
+        // like bounds without a sign change, rather than answering the midpoint as a root.
+        if ((fa > 0 && fm > 0 && fb > 0) || (fa < 0 && fm < 0 && fb < 0) || std::isnan(fa) ||
+            std::isnan(fm) || std::isnan(fb)) {
             message = BAD_BOUNDS;
             return 0.0;
         }
@@ -114,7 +117,7 @@ double SolveNewton(const FitData* data, double x0, double y, std::string& messag
         x = x - (fx - y) / slope;
         if (!Evaluate(data, x, v, message)) return 0.0;
     }
-    // Written as "not within" so that a value that is not a number is no success.
+    // Written as "not within" so that a y that is not a number is no success.
     if (!(std::fabs(y - v) <= 1e-6)) {
         message = BAD_BOUNDS;
         return 0.0;

@@ -28,12 +28,13 @@ double IntegrateSimpson(const FitData* data, double a, double b, std::string& me
 
 // 20 halvings of [a, b] (a > b works the same) with three evaluations each, f(a), f(m), f(b), no
 // tolerance; answers the last midpoint. "Erreur de definition des bornes" and 0.0 when f - y has
-// one strict sign at a, m and b. An exact zero among the three without a strict sign change keeps
-// the interval. message = "" on entry.
+// one strict sign at a, m and b, or is not a number (y not a number). An exact zero among the three
+// without a strict sign change keeps the interval. message = "" on entry.
 double SolveBisection(const FitData* data, double a, double b, double y, std::string& message);
 
 // Newton's method from x0 with the slope (f(x + h/2) - f(x - h/2)) / h, h = x / 1000 (1e-6 when
 // that is 0; f(x + h/2) first), a zero slope replaced by 1e-6; at most 200 steps while
 // |y - f(x)| > 1e-6. Answers x, or "Erreur de definition des bornes" and 0.0 when |y - f(x)| still
-// exceeds 1e-6 (or is not a number). On success message is left as the caller passed it.
+// exceeds 1e-6 or is not a number (y not a number). On success message is left as the caller passed
+// it.
 double SolveNewton(const FitData* data, double x0, double y, std::string& message);

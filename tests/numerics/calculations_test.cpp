@@ -107,6 +107,7 @@ TEST(SolveBisectionTest, HalvingsAndRefusals) {
         // (X-1)(X-2) - 0 is > 0 at 0, 3 and 6 although two roots lie inside.
         {"(X-1)*(X-2)", 0.0, 6.0, 0.0, 0.0, 0.0, BAD_BOUNDS},
         {"X^2", -1.0, 1.0, -1.0, 0.0, 0.0, BAD_BOUNDS},  // all three above y
+        {"X", -1.0, 3.0, NAN, 0.0, 0.0, BAD_BOUNDS},     // y typed as "nan": no root
     };
     for (const Case& c : cases) {
         auto data = MakeFunction(c.formula);
@@ -129,6 +130,10 @@ TEST(SolveNewtonTest, ConvergesAndFails) {
     EXPECT_EQ(message, "");
     EXPECT_NEAR(root, std::sqrt(2.0), 1e-6);
     EXPECT_LE(std::fabs(root * root - 2.0), 1e-6);
+
+    message = "";
+    EXPECT_EQ(SolveNewton(data.get(), 1.0, NAN, message), 0.0);
+    EXPECT_EQ(message, BAD_BOUNDS) << "y not a number: no success at x0";
 
     auto noRoot = MakeFunction("X^2+1");
     EXPECT_EQ(SolveNewton(noRoot.get(), 1.0, 0.0, message), 0.0);

@@ -21,10 +21,17 @@ namespace {
 // routines sit in different object files) is not recorded twice.
 bool insideEvaluateAt = false;
 
-void Record(double x, double y, double z, const double* coef, int error) {
-    EvaluationRecord record{x, y, z, {}, error};
+EvaluationSubstitute& Substitute() {
+    static EvaluationSubstitute substitute;
+    return substitute;
+}
+
+double Record(double x, double y, double z, const double* coef, int error, double value) {
+    if (Substitute()) value = Substitute()(EvaluationLog().size(), value);
+    EvaluationRecord record{x, y, z, {}, error, value};
     for (int i = 0; i < 6; ++i) record.coef[i] = coef[i];
     EvaluationLog().push_back(record);
+    return value;
 }
 
 }  // namespace
@@ -36,6 +43,11 @@ std::vector<EvaluationRecord>& EvaluationLog() {
 
 void ClearEvaluationLog() {
     EvaluationLog().clear();
+    Substitute() = nullptr;
+}
+
+void SubstituteEvaluations(EvaluationSubstitute substitute) {
+    Substitute() = substitute;
 }
 
 double WrappedEvaluateAt(const CompiledFormula& program, double X, int flag, const double* coef,
@@ -43,13 +55,12 @@ double WrappedEvaluateAt(const CompiledFormula& program, double X, int flag, con
     insideEvaluateAt = true;
     const double value = RealEvaluateAt(program, X, flag, coef, error);
     insideEvaluateAt = false;
-    Record(X, 0.0, 0.0, coef, error);
-    return value;
+    return Record(X, 0.0, 0.0, coef, error, value);
 }
 
 double WrappedEvaluateFormula(const CompiledFormula& program, int flag, const double* coef,
                               double X, double Y, double Z, int& error) {
     const double value = RealEvaluateFormula(program, flag, coef, X, Y, Z, error);
-    if (!insideEvaluateAt) Record(X, Y, Z, coef, error);
-    return value;
+    if (insideEvaluateAt) return value;
+    return Record(X, Y, Z, coef, error, value);
 }

@@ -36,6 +36,22 @@ TEST(SolveLDLtTest, SolvesAndLeavesFactorsInTheMatrix) {
     EXPECT_EQ(a[1][2], 2.0);
 }
 
+TEST(SolveLDLtTest, SumsAreBuiltFirstInIncreasingOrder) {
+    // For this matrix the last pivot D_3 = a_33 - ((a_30 a_30) a_00 + (a_31 a_31) a_11 + ...)
+    // has one bit pattern; subtracting term by term (0x1.4cb197d967d26p+1), summing with k
+    // decreasing (0x1.4cb197d967d24p+1) or grouping a_3k (a_3k a_kk) (0x1.4cb197d967d27p+1) each
+    // give another.
+    double a[MAX_COEF][MAX_COEF] = {{14.46, 9.32, 11.29, 0.79},
+                                    {9.32, 27.43, 16.07, 5.91},
+                                    {11.29, 16.07, 15.62, 0.54},
+                                    {0.79, 5.91, 0.54, 5.65}};
+    double rhs[MAX_COEF] = {1, 2, 3, 4};
+    int code = -1;
+    SolveLDLt(a, rhs, 4, code);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(a[3][3], 0x1.4cb197d967d25p+1);
+}
+
 TEST(SolveLDLtTest, OnlyAnExactlyZeroPivotFails) {
     struct Case {
         double a01, a11;

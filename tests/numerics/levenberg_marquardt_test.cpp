@@ -37,6 +37,23 @@ TEST(CholeskySolveTest, SolvesWithoutChangingTheMatrix) {
     EXPECT_EQ(a[2][1], 5.0);
 }
 
+TEST(CholeskySolveTest, BackwardSumsRunOverIncreasingIndices) {
+    // x_0 = (b_0 - (U_01 x_1 + U_02 x_2 + U_03 x_3)) / U_00; with k decreasing the sum, and so
+    // x_0, would end in ...c89 instead of ...c87.
+    const double a[MAX_COEF][MAX_COEF] = {{14.46, 9.32, 11.29, 0.79},
+                                          {9.32, 27.43, 16.07, 5.91},
+                                          {11.29, 16.07, 15.62, 0.54},
+                                          {0.79, 5.91, 0.54, 5.65}};
+    double b[MAX_COEF] = {2.2, 3.8, 2.1, 4.2};
+    LmSolver solver;
+    solver.CholeskySolve(a, b, 4, 0.005);
+    ASSERT_EQ(solver.error, 0);
+    EXPECT_EQ(b[0], -0x1.0dc5712807c87p-3);
+    EXPECT_NEAR(b[1], -0.4542577551169569, 1e-15);
+    EXPECT_NEAR(b[2], 0.6564031537895861, 1e-15);
+    EXPECT_NEAR(b[3], 1.1742066875811987, 1e-15);
+}
+
 TEST(CholeskySolveTest, PivotMustExceedTheThreshold) {
     struct Case {
         double a11;
@@ -336,6 +353,27 @@ TEST(LevenbergMarquardtTest, FailedPredictionEndsWithItsText) {
     EXPECT_EQ(data->fitDistance, 0.0);
     ASSERT_FALSE(EvaluationLog().empty());
     EXPECT_EQ(data->function.coef[0], EvaluationLog().back().coef[0]) << "the trial values stay";
+}
+
+TEST(LevenbergMarquardtTest, GainRatioThatIsNotANumberRejectsTheTrial) {
+    // One point, one coefficient: a gradient pass of 3 evaluations, then the trial (number 3),
+    // whose value is replaced by NaN (the evaluator itself refuses NaN, so only a substitution
+    // reaches this). rho is NaN: the trial is rejected and mu goes from 4 to 16, so the next
+    // trial (number 4, no gradient pass between) takes the step J r / (J^2 + 16).
+    auto data = MakeFitData("A*X", {1.0}, {}, {2}, {5});
+    SubstituteEvaluations([](size_t index, double value) {
+        return index == 3 ? std::numeric_limits<double>::quiet_NaN() : value;
+    });
+    LmSolver solver;
+    RunFit(data.get(), solver);
+    const auto& log = EvaluationLog();
+    ASSERT_GE(log.size(), 5u);
+    const double h = DerivativeStep(1.0);
+    const double j = (log[1].value - log[2].value) * 0.5 / h;
+    const double r = 5.0 - log[0].value;
+    EXPECT_NEAR(log[3].coef[0], 1.0 + j * r / (j * j + 4.0), 1e-12) << "first trial, mu = 4";
+    EXPECT_NEAR(log[4].coef[0], 1.0 + j * r / (j * j + 16.0), 1e-12)
+        << "second trial from the same start, mu = 16";
 }
 
 // The log of a one-point, one-coefficient run read as gradient passes (c, c + h, c - h) and
