@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "common/assert.h"
 #include "fitdata/atomic_file.h"
 
 namespace {
@@ -60,15 +61,17 @@ int CMyFileCDC::LineTo(int x, int y) {
     } else {
         const double slope = static_cast<double>(ty - cy) / static_cast<double>(tx - cx);
         if (slope >= -1 && slope <= 1) {
+            // Shallow (slopes of exactly ±1 included): by columns from the left end.
             if (cx < tx)
-                DrawShallow(cx, cy, tx, slope);
+                Walk(cx, tx, cy, slope, false);
             else
-                DrawShallow(tx, ty, cx, slope);
+                Walk(tx, cx, ty, slope, false);
         } else {
+            // Steep: by rows from the upper end, the column moving by 1 / slope.
             if (cy < ty)
-                DrawSteep(cx, cy, ty, slope);
+                Walk(cy, ty, cx, 1 / slope, true);
             else
-                DrawSteep(tx, ty, cy, slope);
+                Walk(ty, cy, tx, 1 / slope, true);
         }
     }
     curX = x;
@@ -76,44 +79,34 @@ int CMyFileCDC::LineTo(int x, int y) {
     return 1;
 }
 
-// Walks the columns xl..xr from the left end; the row is the running sum v, truncated, with the
-// slope added once per column. Stops early once the walk has left the buffer for good.
-void CMyFileCDC::DrawShallow(int64_t xl, int64_t yl, int64_t xr, double slope) {
-    if (xr < 0 || xl > width - 1) return;
-    const double yr = static_cast<double>(yl) + slope * static_cast<double>(xr - xl);
-    if (std::max<double>(yl, yr) < -kFarAway || std::min<double>(yl, yr) > height + kFarAway)
+// Walks one line along its long axis, from `first` to `last`: the columns from the left end of a
+// shallow line, or the rows from the upper end of a steep one. The other coordinate is the running
+// sum `across`, starting at `start`, truncated, with `step` added once per unit: a running sum, not
+// start + step × k, so the rounding of the sum decides the pixel where it falls near a whole
+// number. Stops early once the walk has left the buffer for good.
+void CMyFileCDC::Walk(int64_t first, int64_t last, int64_t start, double step, bool steep) {
+    const int alongSize = steep ? height : width, acrossSize = steep ? width : height;
+    if (last < 0 || first > alongSize - 1) return;
+    const double end = static_cast<double>(start) + step * static_cast<double>(last - first);
+    if (std::max<double>(start, end) < -kFarAway ||
+        std::min<double>(start, end) > acrossSize + kFarAway)
         return;
-    double v = static_cast<double>(yl);
-    if (xl < -kLongestWalkOutside) {
-        v = static_cast<double>(yl) + slope * static_cast<double>(-xl);
-        xl = 0;
+    double across = static_cast<double>(start);
+    if (first < -kLongestWalkOutside) {
+        across = static_cast<double>(start) + step * static_cast<double>(-first);
+        first = 0;
     }
-    const int64_t last = std::min<int64_t>(xr, width - 1);
-    for (int64_t c = xl; c <= last; ++c) {
-        if (c >= 0) SetPixelAt(static_cast<double>(c), v);
+    const int64_t stop = std::min<int64_t>(last, alongSize - 1);
+    for (int64_t along = first; along <= stop; ++along) {
+        if (along >= 0) {
+            if (steep)
+                SetPixelAt(across, static_cast<double>(along));
+            else
+                SetPixelAt(static_cast<double>(along), across);
+        }
         // The running sum only moves one way: once beyond the buffer it stays beyond.
-        if ((slope > 0 && v >= height) || (slope < 0 && v <= -1)) return;
-        v = v + slope;
-    }
-}
-
-// Walks the rows yu..yd from the upper end; the column is the running sum u, truncated, with
-// 1 / slope added once per row.
-void CMyFileCDC::DrawSteep(int64_t xu, int64_t yu, int64_t yd, double slope) {
-    if (yd < 0 || yu > height - 1) return;
-    const double step = 1 / slope;
-    const double xd = static_cast<double>(xu) + step * static_cast<double>(yd - yu);
-    if (std::max<double>(xu, xd) < -kFarAway || std::min<double>(xu, xd) > width + kFarAway) return;
-    double u = static_cast<double>(xu);
-    if (yu < -kLongestWalkOutside) {
-        u = static_cast<double>(xu) + step * static_cast<double>(-yu);
-        yu = 0;
-    }
-    const int64_t last = std::min<int64_t>(yd, height - 1);
-    for (int64_t r = yu; r <= last; ++r) {
-        if (r >= 0) SetPixelAt(u, static_cast<double>(r));
-        if ((step > 0 && u >= width) || (step < 0 && u <= -1)) return;
-        u = u + step;
+        if ((step > 0 && across >= acrossSize) || (step < 0 && across <= -1)) return;
+        across = across + step;
     }
 }
 
@@ -132,6 +125,7 @@ void CMyFileCDC::SetPixel(int64_t x, int64_t y) {
 }
 
 const uint8_t* CMyFileCDC::Row(int y) const {
+    KURVO_ASSERT(y >= 0 && y < rowCount);
     return rows.data() + static_cast<size_t>(y) * rowBytes;
 }
 

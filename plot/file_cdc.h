@@ -43,8 +43,7 @@ class CMyFileCDC : public CMyCDC {
   private:
     void SetPixel(int64_t x, int64_t y);
     void SetPixelAt(double column, double row);
-    void DrawShallow(int64_t xl, int64_t yl, int64_t xr, double slope);
-    void DrawSteep(int64_t xu, int64_t yu, int64_t yd, double slope);
+    void Walk(int64_t first, int64_t last, int64_t start, double step, bool steep);
 
     // rowCount rows of rowBytes bytes in one block, row 0 at the top. Pixel (x, y) is bit
     // 0x80 >> (x mod 8) of byte x / 8 of row y; a set bit is ink.
