@@ -38,10 +38,10 @@ bool PositionInRange(int base, double offset, int sign, int lowest, int highest,
     return true;
 }
 
-std::wstring Printf(const char* format, double value) {
-    // "%3.1lf" of the largest double needs some 312 characters.
+// A graduation number, "%3.1lf"; that of the largest double needs some 312 characters.
+std::wstring GraduationText(double value) {
     char text[400];
-    const int length = std::snprintf(text, sizeof text, format, value);
+    const int length = std::snprintf(text, sizeof text, "%3.1lf", value);
     if (length < 0) return std::wstring();
     return std::wstring(text,
                         text + std::min<size_t>(static_cast<size_t>(length), sizeof text - 1));
@@ -94,7 +94,7 @@ void DrawGraph(int L, int R, int T, int B, FitData* data, CMyCDC* dc, int f) {
         const int Xk = Floor(L0 + k * dx);
         Line(dc, Xk, Trunc(yBottom - 4 * f), Xk, Trunc(yBottom + 4 * f));
         DrawStrokeText(Xk, Trunc(yBottom + 15 * f),
-                       Printf("%3.1lf", (k - 1) * s.xMantissa + s.xMin / s.xPower), true, true, dc,
+                       GraduationText((k - 1) * s.xMantissa + s.xMin / s.xPower), true, true, dc,
                        f);
     }
 
@@ -114,7 +114,7 @@ void DrawGraph(int L, int R, int T, int B, FitData* data, CMyCDC* dc, int f) {
         const int Yi = Trunc(yi);
         Line(dc, Trunc(xLeft - 4 * f), Yi, Trunc(xLeft + 4 * f), Yi);
         DrawStrokeText(Trunc(xLeft - 20 * f), Yi,
-                       Printf("%3.1lf", (i - 1) * s.yMantissa + s.yMin / s.yPower), true, true, dc,
+                       GraduationText((i - 1) * s.yMantissa + s.yMin / s.yPower), true, true, dc,
                        f);
         if (i == 5) break;
         for (int j = 1; j <= 7; ++j) {
