@@ -40,44 +40,22 @@ struct Example {
     bool levenbergMarquardt;      // which fit adjusts the coefficients
 };
 
+// clang-format off
 const Example kExamples[] = {
-    {"decay",
-     "A*EXP(-B*X)+C",
-     {4, 0.5, 0.5},
+    {"decay", "A*EXP(-B*X)+C", {4, 0.5, 0.5},
      [](double x) { return 5 * std::exp(-0.6 * x) + 1; },
-     0,
-     10,
-     0.12,
-     40,
-     false},
-    {"sine",
-     "A*SIN(B*X+C)+D",
-     {1.8, 1.1, 0.4, 0.2},
+     0, 10, 0.12, 40, false},
+    {"sine", "A*SIN(B*X+C)+D", {1.8, 1.1, 0.4, 0.2},
      [](double x) { return 2 * std::sin(1.2 * x + 0.5) + 0.3; },
-     0,
-     12,
-     0.15,
-     60,
-     true},
-    {"rational",
-     "(A+B*X+C*X*X+D*X*X*X)/(1+E*X+F*X*X)",
-     {1, 1, 0, 0, 0, 0.1},
+     0, 12, 0.15, 60, true},
+    {"rational", "(A+B*X+C*X*X+D*X*X*X)/(1+E*X+F*X*X)", {1, 1, 0, 0, 0, 0.1},
      [](double x) { return (2 + 3 * x - 0.5 * x * x + 0.05 * x * x * x) / (1 + 0.2 * x * x); },
-     -4,
-     6,
-     0.05,
-     80,
-     true},
-    {"points",
-     "",
-     {},
+     -4, 6, 0.05, 80, true},
+    {"points", "", {},
      [](double x) { return 20 + 15 * std::tanh((x - 30) / 12); },
-     0,
-     60,
-     0.6,
-     31,
-     false},
+     0, 60, 0.6, 31, false},
 };
+// clang-format on
 
 std::unique_ptr<FitData> MakeDocument(const Example& example) {
     auto data = std::make_unique<FitData>();

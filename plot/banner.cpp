@@ -63,11 +63,11 @@ void DrawBanner(int left, int right, int top, int bottom, CMyCDC* dc) {
     const int64_t width = int64_t{right} - left, height = int64_t{bottom} - top;
     const int64_t e = width / 200, h = height / 21;
     if (e <= 0) return;
-    // A rectangle whose picture cannot land on int coordinates is left blank.
     const int64_t x0 = left + (width % 200) / 2;
     const int64_t base = bottom - (height % 21) / 2;
     const int64_t lastColumn = x0 + 203 * e - 1;
     const int64_t highest = base - 21 * h, lowest = base - 8 * h;
+    // A rectangle whose picture cannot land on int coordinates is left blank.
     const auto fits = [](int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
     if (!fits(x0) || !fits(lastColumn) || !fits(highest) || !fits(lowest)) return;
 
