@@ -6,7 +6,9 @@
 #include "formula/compiled_formula.h"
 
 // The common body of both entry points. `letters` is a caller-supplied buffer of 100 characters;
-// each distinct letter is appended once and `letterCount` counts them.
+// each distinct letter is appended once and `letterCount` counts them. Any text is safe to give,
+// whatever its bytes and length: more than 100 characters other than blanks and tabs give 12.
+// error 0 or a SyntaxErrorCode; after a failure the record is partial and not to be evaluated.
 void CompileFormula(CompiledFormula& record, const std::string& text, char* letters,
                     int32_t& letterCount, int& error);
 

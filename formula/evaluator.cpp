@@ -78,25 +78,36 @@ double Divide(double a, double b, int& error) {
     return a / b;
 }
 
+// ln|a| of the last base, so that X^2 and X^3 in one formula take the logarithm of X once; the
+// bits are those of a fresh call.
+struct LogCache {
+    double base = std::nan("");
+    double log = 0.0;
+
+    double Of(double magnitude) {
+        if (magnitude != base) {
+            base = magnitude;
+            log = std::log(magnitude);
+        }
+        return log;
+    }
+};
+
 // a^b as e^(b·ln|a|), with the sign of a for an odd integer b; never std::pow, so that the bits
 // are those of this formula on every machine.
-double Power(double a, double b, int& error) {
+double Power(double a, double b, LogCache& logs, int& error) {
     if (a == 0.0) {
         if (b == 0.0) error = EVAL_POWER;
         return 0.0;
     }
     if (b == 0.0) return 1.0;
     const bool integer = b >= -2147483648.0 && b <= 2147483647.0 && b == std::trunc(b);
-    double exponent;
-    if (integer) {
-        exponent = b * std::log(std::fabs(a));
-    } else {
-        if (a < 0.0) {
-            error = EVAL_POWER;
-            return 0.0;
-        }
-        exponent = b * std::log(a);
+    // For a non-integer b only a positive a is allowed, and then ln a = ln|a|.
+    if (!integer && a < 0.0) {
+        error = EVAL_POWER;
+        return 0.0;
     }
+    const double exponent = b * logs.Of(std::fabs(a));
     if (exponent < -EXPONENT_LIMIT) return 0.0;
     if (exponent > EXPONENT_LIMIT) {
         error = EVAL_POWER;
@@ -107,118 +118,6 @@ double Power(double a, double b, int& error) {
     return result;
 }
 
-// Writes f(x) into result and answers 0, or answers the function's own error code.
-int ApplyFunction(int32_t opcode, double x, double& result) {
-    const double halfPi = 2.0 * std::atan(1.0);
-    switch (opcode) {
-        case OP_SIN:
-            result = std::sin(x);
-            return EVAL_OK;
-        case OP_COS:
-            result = std::cos(x);
-            return EVAL_OK;
-        case OP_TAN: {
-            const double cosine = std::cos(x);
-            if (cosine == 0.0) return EVAL_TAN;
-            result = std::sin(x) / cosine;
-            return EVAL_OK;
-        }
-        case OP_SINH:
-            result = (std::exp(x) - std::exp(-x)) * 0.5;
-            return EVAL_OK;
-        case OP_COSH:
-            result = (std::exp(-x) + std::exp(x)) * 0.5;
-            return EVAL_OK;
-        case OP_TANH:
-            // Beyond |x| ~ 709.78 this is inf/inf, a NaN that the clamp refuses.
-            result = (std::exp(x) - std::exp(-x)) / (std::exp(-x) + std::exp(x));
-            return EVAL_OK;
-        case OP_ASIN:
-            if (std::fabs(x) > 1.0) return EVAL_ASIN;
-            result = x == 1.0 ? halfPi : x == -1.0 ? -halfPi : std::asin(x);
-            return EVAL_OK;
-        case OP_ACOS:
-            if (std::fabs(x) > 1.0) return EVAL_ACOS;
-            result = x == 0.0    ? halfPi
-                     : x == 1.0  ? 0.0
-                     : x == -1.0 ? 4.0 * std::atan(1.0)
-                                 : std::acos(x);
-            return EVAL_OK;
-        case OP_ATAN:
-            result = std::atan(x);
-            return EVAL_OK;
-        case OP_ASINH:
-            result = std::log(x + std::sqrt(x * x + 1.0));
-            return EVAL_OK;
-        case OP_ACOSH:
-            if (x < 1.0) return EVAL_ACOSH;
-            result = std::log(x + std::sqrt(x * x - 1.0));
-            return EVAL_OK;
-        case OP_ATANH:
-            if (std::fabs(x) >= 1.0) return EVAL_ATANH;
-            result = 0.5 * std::log((x + 1.0) / (1.0 - x));
-            return EVAL_OK;
-        case OP_EXP:
-            if (x > EXPONENT_LIMIT) return EVAL_EXP;
-            result = x < -EXPONENT_LIMIT ? 0.0 : std::exp(x);
-            return EVAL_OK;
-        case OP_LN:
-            if (x <= 0.0) return EVAL_LN;
-            result = std::log(x);
-            return EVAL_OK;
-        case OP_LOG:
-            if (x <= 0.0) return EVAL_LN;
-            result = std::log(x) / std::log(10.0);
-            return EVAL_OK;
-        case OP_SQRT:
-            if (x < 0.0) return EVAL_SQRT;
-            result = std::sqrt(x);
-            return EVAL_OK;
-        case OP_COTAN: {
-            const double sine = std::sin(x);
-            if (sine == 0.0) return EVAL_COTAN;
-            result = std::cos(x) / sine;
-            return EVAL_OK;
-        }
-        case OP_COTANH:
-            if (x == 0.0) return EVAL_COTANH;
-            result = (std::exp(x) + std::exp(-x)) / (std::exp(x) - std::exp(-x));
-            return EVAL_OK;
-        // Exact truncation, also beyond the 32-bit range where an integer conversion would
-        // overflow; a -0.0 it may give becomes 0.0 in the clamp.
-        case OP_INT:
-        case OP_AINT:
-            result = std::trunc(x);
-            return EVAL_OK;
-        case OP_ANINT:
-            result = std::trunc(x + 0.5);
-            return EVAL_OK;
-        case OP_ABS:
-            result = std::fabs(x);
-            return EVAL_OK;
-        case OP_SIGN:
-            result = x == 0.0 ? 0.0 : x / std::fabs(x);
-            return EVAL_OK;
-        case OP_FACT: {
-            // Written so that a NaN is refused too (its argument then fails the clamp).
-            if (!(x >= 0.0 && x <= FACT_LIMIT)) return EVAL_FACT;
-            const int n = x < 1.0 ? 1 : static_cast<int>(x);
-            double product = 1.0;
-            for (int k = 1; k <= n; ++k) product *= k;
-            result = product;
-            return EVAL_OK;
-        }
-        case OP_NEG:
-            result = x < 0.0 ? 1.0 : 0.0;
-            return EVAL_OK;
-        case OP_POS:
-            result = x >= 0.0 ? 1.0 : 0.0;
-            return EVAL_OK;
-        default:
-            return EVAL_NO_OPERAND;
-    }
-}
-
 double Fail(int& error, int code) {
     error = code;
     return 0.0;
@@ -226,14 +125,22 @@ double Fail(int& error, int code) {
 
 }  // namespace
 
+// One switch over the opcodes, so that every step costs a single dispatch. The pushes and the
+// operators finish in their case; the functions leave theirs with `result` and `failure` set and
+// meet their common guards after the switch.
 double EvaluateFormula(const CompiledFormula& program, int flag, const double* coef, double X,
                        double Y, double Z, int& error) {
     if (flag != 0) return Fail(error, EVAL_DERIVATIVE);
     error = EVAL_OK;
 
-    double stack[STACK_SIZE];
-    int count = 0;
+    // The top value lives in `top`; the values under it in below[1..depth-1]. below[0] is a
+    // landing place for the first push, so that a push needs no test of an empty stack.
+    double top = 0.0;
+    double below[STACK_SIZE + 1];
+    int depth = 0;
     int constIndex = 0;
+    LogCache logs;
+    const double halfPi = 2.0 * std::atan(1.0);
     // A record is only ever filled by the compiler, but never read past its arrays whatever it
     // holds.
     const int opCount = program.opCount < 0                     ? 0
@@ -242,11 +149,14 @@ double EvaluateFormula(const CompiledFormula& program, int flag, const double* c
     for (int i = 0; i < opCount; ++i) {
         const int32_t opcode = program.code[i];
         double value;
+        double result = 0.0;
+        int failure = EVAL_OK;
+        const double x = top;
         switch (opcode) {
             case OP_PUSHCONST:
                 if (constIndex >= FORMULA_MAX_CONSTANTS) return Fail(error, EVAL_NO_OPERAND);
                 value = program.constants[constIndex++];
-                break;
+                goto push;
             case OP_A:
             case OP_B:
             case OP_C:
@@ -254,100 +164,202 @@ double EvaluateFormula(const CompiledFormula& program, int flag, const double* c
             case OP_E:
             case OP_F:
                 value = coef[opcode - OP_A];
-                break;
+                goto push;
             case OP_X:
                 value = X;
-                break;
+                goto push;
             case OP_Y:
                 value = Y;
-                break;
+                goto push;
             case OP_Z:
                 value = Z;
-                break;
+                goto push;
 
+            // Binary operators: the value under the top is the left operand.
             case OP_ADD:
+                if (depth < 2) return Fail(error, EVAL_NO_OPERAND);
+                top = below[--depth] + top;
+                continue;
             case OP_SUB:
+                if (depth < 2) return Fail(error, EVAL_NO_OPERAND);
+                top = below[--depth] - top;
+                continue;
             case OP_MUL:
-            case OP_DIV:
-            case OP_POW: {
-                if (count < 2) return Fail(error, EVAL_NO_OPERAND);
-                const double b = stack[--count];
-                const double a = stack[count - 1];
-                double result;
-                switch (opcode) {
-                    case OP_ADD:
-                        result = a + b;
-                        break;
-                    case OP_SUB:
-                        result = a - b;
-                        break;
-                    case OP_MUL:
-                        result = Multiply(a, b, error);
-                        break;
-                    case OP_DIV:
-                        result = Divide(a, b, error);
-                        break;
-                    default:
-                        result = Power(a, b, error);
-                        break;
-                }
+                if (depth < 2) return Fail(error, EVAL_NO_OPERAND);
+                top = Multiply(below[--depth], top, error);
                 if (error != EVAL_OK) return 0.0;
-                stack[count - 1] = result;
                 continue;
-            }
+            case OP_DIV:
+                if (depth < 2) return Fail(error, EVAL_NO_OPERAND);
+                top = Divide(below[--depth], top, error);
+                if (error != EVAL_OK) return 0.0;
+                continue;
+            case OP_POW:
+                if (depth < 2) return Fail(error, EVAL_NO_OPERAND);
+                top = Power(below[--depth], top, logs, error);
+                if (error != EVAL_OK) return 0.0;
+                continue;
 
+            // Functions of the top value x.
             case OP_SIN:
+                result = std::sin(x);
+                break;
             case OP_COS:
-            case OP_TAN:
-            case OP_SINH:
-            case OP_COSH:
-            case OP_TANH:
-            case OP_ASIN:
-            case OP_ACOS:
-            case OP_ATAN:
-            case OP_ASINH:
-            case OP_ACOSH:
-            case OP_ATANH:
-            case OP_EXP:
-            case OP_LN:
-            case OP_LOG:
-            case OP_SQRT:
-            case OP_COTAN:
-            case OP_COTANH:
-            case OP_INT:
-            case OP_ABS:
-            case OP_ANINT:
-            case OP_SIGN:
-            case OP_AINT:
-            case OP_FACT:
-            case OP_NEG:
-            case OP_POS: {
-                if (count < 1) return Fail(error, EVAL_NO_OPERAND);
-                const double x = stack[count - 1];
-                double result = 0.0;
-                if (const int code = ApplyFunction(opcode, x, result)) {
-                    // The argument stays on the stack and meets the clamp first.
-                    return Fail(error, AboveClamp(x) ? EVAL_OVERFLOW : code);
+                result = std::cos(x);
+                break;
+            case OP_TAN: {
+                const double cosine = std::cos(x);
+                if (cosine == 0.0) {
+                    failure = EVAL_TAN;
+                } else {
+                    result = std::sin(x) / cosine;
                 }
-                if (AboveClamp(result)) return Fail(error, EVAL_OVERFLOW);
-                if (std::fabs(result) < CLAMP_LOW) result = 0.0;
-                stack[count - 1] = result;
-                continue;
+                break;
             }
+            case OP_SINH:
+                result = (std::exp(x) - std::exp(-x)) * 0.5;
+                break;
+            case OP_COSH:
+                result = (std::exp(-x) + std::exp(x)) * 0.5;
+                break;
+            // Beyond |x| ~ 709.78 this is inf/inf, a NaN that the clamp refuses.
+            case OP_TANH:
+                result = (std::exp(x) - std::exp(-x)) / (std::exp(-x) + std::exp(x));
+                break;
+            case OP_ASIN:
+                if (std::fabs(x) > 1.0) {
+                    failure = EVAL_ASIN;
+                } else {
+                    result = x == 1.0 ? halfPi : x == -1.0 ? -halfPi : std::asin(x);
+                }
+                break;
+            case OP_ACOS:
+                if (std::fabs(x) > 1.0) {
+                    failure = EVAL_ACOS;
+                } else {
+                    result = x == 0.0    ? halfPi
+                             : x == 1.0  ? 0.0
+                             : x == -1.0 ? 2.0 * halfPi
+                                         : std::acos(x);
+                }
+                break;
+            case OP_ATAN:
+                result = std::atan(x);
+                break;
+            case OP_ASINH:
+                result = std::log(x + std::sqrt(x * x + 1.0));
+                break;
+            case OP_ACOSH:
+                if (x < 1.0) {
+                    failure = EVAL_ACOSH;
+                } else {
+                    result = std::log(x + std::sqrt(x * x - 1.0));
+                }
+                break;
+            case OP_ATANH:
+                if (std::fabs(x) >= 1.0) {
+                    failure = EVAL_ATANH;
+                } else {
+                    result = 0.5 * std::log((x + 1.0) / (1.0 - x));
+                }
+                break;
+            case OP_EXP:
+                if (x > EXPONENT_LIMIT) {
+                    failure = EVAL_EXP;
+                } else {
+                    result = x < -EXPONENT_LIMIT ? 0.0 : std::exp(x);
+                }
+                break;
+            case OP_LN:
+                if (x <= 0.0) {
+                    failure = EVAL_LN;
+                } else {
+                    result = std::log(x);
+                }
+                break;
+            case OP_LOG:
+                if (x <= 0.0) {
+                    failure = EVAL_LN;
+                } else {
+                    result = std::log(x) / std::log(10.0);
+                }
+                break;
+            case OP_SQRT:
+                if (x < 0.0) {
+                    failure = EVAL_SQRT;
+                } else {
+                    result = std::sqrt(x);
+                }
+                break;
+            case OP_COTAN: {
+                const double sine = std::sin(x);
+                if (sine == 0.0) {
+                    failure = EVAL_COTAN;
+                } else {
+                    result = std::cos(x) / sine;
+                }
+                break;
+            }
+            case OP_COTANH:
+                if (x == 0.0) {
+                    failure = EVAL_COTANH;
+                } else {
+                    result = (std::exp(x) + std::exp(-x)) / (std::exp(x) - std::exp(-x));
+                }
+                break;
+            // Exact truncation, also beyond the 32-bit range where an integer conversion would
+            // overflow; a -0.0 it may give becomes 0.0 in the clamp.
+            case OP_INT:
+            case OP_AINT:
+                result = std::trunc(x);
+                break;
+            case OP_ANINT:
+                result = std::trunc(x + 0.5);
+                break;
+            case OP_ABS:
+                result = std::fabs(x);
+                break;
+            case OP_SIGN:
+                result = x == 0.0 ? 0.0 : x / std::fabs(x);
+                break;
+            case OP_FACT:
+                // Written so that a NaN is refused too (its argument then fails the clamp).
+                if (!(x >= 0.0 && x <= FACT_LIMIT)) {
+                    failure = EVAL_FACT;
+                } else {
+                    const int n = x < 1.0 ? 1 : static_cast<int>(x);
+                    result = 1.0;
+                    for (int k = 1; k <= n; ++k) result *= k;
+                }
+                break;
+            case OP_NEG:
+                result = x < 0.0 ? 1.0 : 0.0;
+                break;
+            case OP_POS:
+                result = x >= 0.0 ? 1.0 : 0.0;
+                break;
 
             default:
                 return Fail(error, EVAL_NO_OPERAND);
         }
-        // Only the pushes get here.
-        if (count == STACK_SIZE) return Fail(error, EVAL_STACK);
-        stack[count++] = value;
+
+        // A function step. Without a value it had no argument (it computed on a placeholder).
+        if (depth < 1) return Fail(error, EVAL_NO_OPERAND);
+        // A failed function leaves its argument on the stack, which meets the clamp first.
+        if (failure != EVAL_OK) return Fail(error, AboveClamp(x) ? EVAL_OVERFLOW : failure);
+        if (AboveClamp(result)) return Fail(error, EVAL_OVERFLOW);
+        top = std::fabs(result) < CLAMP_LOW ? 0.0 : result;
+        continue;
+
+    push:
+        if (depth == STACK_SIZE) return Fail(error, EVAL_STACK);
+        below[depth++] = top;
+        top = value;
     }
 
-    if (count != 1) return Fail(error, EVAL_STACK);
-    double result = stack[0];
-    if (AboveClamp(result)) return Fail(error, EVAL_OVERFLOW);
-    if (std::fabs(result) < CLAMP_LOW) result = 0.0;
-    return result;
+    if (depth != 1) return Fail(error, EVAL_STACK);
+    if (AboveClamp(top)) return Fail(error, EVAL_OVERFLOW);
+    return std::fabs(top) < CLAMP_LOW ? 0.0 : top;
 }
 
 double EvaluateAt(const CompiledFormula& program, double X, int flag, const double* coef,

@@ -6,7 +6,10 @@
 #include "formula/compiled_formula.h"
 
 // Runs `program` for the given X, Y, Z and coefficients coef[0..5] (A..F). Returns the value with
-// error 0, or 0.0 with a nonzero EvalErrorCode. A nonzero `flag` is refused with 100.
+// error 0, or 0.0 with a nonzero EvalErrorCode (3 or more). A nonzero `flag` is refused with 100.
+// The value stack holds 100 values: a program that would push a 101st fails with 20, as does one
+// that ends with other than one value. Allocates nothing; any number of evaluations may run at
+// once on the same program.
 double EvaluateFormula(const CompiledFormula& program, int flag, const double* coef, double X,
                        double Y, double Z, int& error);
 

@@ -374,3 +374,64 @@ TEST(CompilerTest, ScannersReadFromTheirPosition) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every code a compilation may answer; anything else is a fault.
+bool IsSyntaxCode(int code) {
+    for (int known : {0, 4, 8, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21}) {
+        if (code == known) return true;
+    }
+    return false;
+}
+
+// Texts drawn from the formula's own alphabet plus foreign bytes, so that most of them reach deep
+// into the compiler; each must answer a known code and leave a record that fits its arrays.
+TEST(CompilerTest, RandomTextsGiveKnownCodesAndFittingRecords) {
+    const std::vector<std::string> pieces = {
+        "X", "A",  "B", "Y", "G",   "E",   "1",    "2.5", "1E5", ".",  "E",    "+", "-", "*", "/",
+        "^", "**", "(", ")", "SIN", "EXP", "FACT", "PI",  " ",   "\t", "\xE9", "#", "0", "9",
+    };
+    uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text;
+        const uint32_t count = next() % 60;
+        for (uint32_t k = 0; k < count; ++k) text += pieces[next() % pieces.size()];
+        CompiledFormula record;
+        const int code = Compile(text, record);
+        ASSERT_TRUE(IsSyntaxCode(code)) << "code " << code << " for \"" << text << "\"";
+        EXPECT_FALSE(SyntaxErrorText(code).empty() && code != 0) << text;
+        if (code != 0) continue;
+        ASSERT_LE(record.opCount, FORMULA_MAX_OPCODES) << text;
+        ASSERT_LT(record.constCount, 70) << text;
+        int pushes = 0;
+        for (int32_t op : Code(record)) pushes += op == OP_PUSHCONST;
+        ASSERT_EQ(pushes, record.constCount) << text;
+        int error = -1;
+        const double value = EvaluateAt(record, 0.5, 0, formula_test::COEF.data(), error);
+        ASSERT_TRUE(error == 0 || !EvalErrorText(error).empty()) << error << " for " << text;
+        if (error != 0) {
+            EXPECT_EQ(value, 0.0) << text;
+        }
+    }
+}
+
+TEST(CompilerTest, EveryByteAloneOrAfterAnOperand) {
+    for (int byte = 0; byte < 256; ++byte) {
+        for (const std::string prefix : {"", "X", "X+", "(X)", "SIN", "1"}) {
+            const std::string text = prefix + std::string(1, static_cast<char>(byte));
+            CompiledFormula record;
+            const int code = Compile(text, record);
+            EXPECT_TRUE(IsSyntaxCode(code)) << "byte " << byte << " after \"" << prefix << "\"";
+            if (byte >= 0x80) {
+                EXPECT_EQ(code, 4) << "byte " << byte << " after " << prefix;
+            }
+        }
+    }
+}
+
+}  // namespace

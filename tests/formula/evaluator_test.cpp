@@ -333,3 +333,96 @@ TEST(EvaluatorTest, ErrorTexts) {
 }
 
 }  // namespace
+
+// Where a function's formula is the C library's own, the bits agree; where it is an equivalent
+// formula, the values agree within a tolerance set by the formula's rounding.
+TEST(EvaluatorTest, AgreesWithTheCLibrary) {
+    struct Case {
+        std::string text;
+        double (*reference)(double);
+        double from;
+        double to;
+        // Relative; 0 asks for the exact bits.
+        double tolerance;
+    };
+    const Case cases[] = {
+        {"SIN(X)", [](double x) { return std::sin(x); }, -20, 20, 0},
+        {"COS(X)", [](double x) { return std::cos(x); }, -20, 20, 0},
+        {"ATAN(X)", [](double x) { return std::atan(x); }, -50, 50, 0},
+        {"EXP(X)", [](double x) { return std::exp(x); }, -79, 79, 0},
+        {"LN(X)", [](double x) { return std::log(x); }, 1e-3, 1e3, 0},
+        {"SQRT(X)", [](double x) { return std::sqrt(x); }, 0, 1e6, 0},
+        {"ABS(X)", [](double x) { return std::fabs(x); }, -5, 5, 0},
+        {"ASIN(X)", [](double x) { return std::asin(x); }, -0.999, 0.999, 0},
+        {"ACOS(X)", [](double x) { return std::acos(x); }, -0.999, 0.999, 0},
+        {"INT(X)", [](double x) { return std::trunc(x); }, -1e6, 1e6, 0},
+        // 4 ulp: one rounding in the quotient, one in each library call.
+        {"TAN(X)", [](double x) { return std::tan(x); }, -1.5, 1.5, 1e-15},
+        {"COTAN(X)", [](double x) { return 1.0 / std::tan(x); }, 0.01, 3.1, 1e-15},
+        {"LOG(X)", [](double x) { return std::log10(x); }, 1e-3, 1e3, 1e-15},
+        {"X^2.5", [](double x) { return std::pow(x, 2.5); }, 0.01, 100, 1e-14},
+        {"X^3", [](double x) { return std::pow(x, 3.0); }, -100, 100, 1e-14},
+        {"X^(-2)", [](double x) { return std::pow(x, -2.0); }, 0.5, 100, 1e-14},
+        // Away from 0, where the difference of exponentials cancels.
+        {"SINH(X)", [](double x) { return std::sinh(x); }, 0.5, 40, 1e-15},
+        {"COSH(X)", [](double x) { return std::cosh(x); }, -40, 40, 1e-15},
+        {"TANH(X)", [](double x) { return std::tanh(x); }, 0.5, 20, 1e-15},
+        {"COTANH(X)", [](double x) { return 1.0 / std::tanh(x); }, 0.5, 20, 1e-15},
+        {"ASINH(X)", [](double x) { return std::asinh(x); }, 0, 1e6, 1e-15},
+        {"ACOSH(X)", [](double x) { return std::acosh(x); }, 1.5, 1e6, 1e-15},
+        {"ATANH(X)", [](double x) { return std::atanh(x); }, 0.1, 0.9, 1e-15},
+    };
+    const int steps = 400;
+    for (const Case& c : cases) {
+        CompiledFormula program;
+        ASSERT_EQ(formula_test::Compile(c.text, program), 0) << c.text;
+        for (int i = 0; i <= steps; ++i) {
+            const double x = c.from + (c.to - c.from) * i / steps;
+            int error = -1;
+            const double value = EvaluateAt(program, x, 0, COEF.data(), error);
+            const double expected = c.reference(x);
+            ASSERT_EQ(error, 0) << c.text << " at X = " << x;
+            if (c.tolerance == 0.0) {
+                EXPECT_EQ(value, expected) << c.text << " at X = " << x;
+            } else {
+                EXPECT_NEAR(value, expected, std::fabs(expected) * c.tolerance)
+                    << c.text << " at X = " << x;
+            }
+        }
+    }
+}
+
+// Values of whole fitting functions, against the same formula written in C++.
+TEST(EvaluatorTest, FittingFunctionsAgreeWithNativeCode) {
+    struct Case {
+        std::string text;
+        double (*native)(const double* c, double x);
+    };
+    const Case cases[] = {
+        {"A+B*X", [](const double* c, double x) { return c[0] + c[1] * x; }},
+        {"A*EXP(-B*X)+C",
+         [](const double* c, double x) { return c[0] * std::exp(-c[1] * x) + c[2]; }},
+        {"A*SIN(B*X+C)+D*X^2",
+         [](const double* c, double x) { return c[0] * std::sin(c[1] * x + c[2]) + c[3] * x * x; }},
+        {"(A+B*X+C*X^2)/(1+D*X+E*X^2+F*X^3)",
+         [](const double* c, double x) {
+             return (c[0] + c[1] * x + c[2] * x * x) /
+                    (1 + c[3] * x + c[4] * x * x + c[5] * x * x * x);
+         }},
+    };
+    const double coef[6] = {1.5, -0.25, 0.75, 0.125, 0.5, 0.0625};
+    for (const Case& c : cases) {
+        CompiledFormula program;
+        int nCoef = 0;
+        int error = -1;
+        program.CompileFunction(c.text, nCoef, error);
+        ASSERT_EQ(error, 0) << c.text;
+        for (double x = 0.05; x < 10.0; x += 0.1) {
+            const double value = EvaluateAt(program, x, 0, coef, error);
+            ASSERT_EQ(error, 0) << c.text << " at X = " << x;
+            // The power's e^(b ln x) costs a few ulp over x*x.
+            EXPECT_NEAR(value, c.native(coef, x), std::fabs(c.native(coef, x)) * 1e-14)
+                << c.text << " at X = " << x;
+        }
+    }
+}
