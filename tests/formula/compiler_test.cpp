@@ -176,7 +176,7 @@ TEST(CompilerTest, SyntaxErrorCodes) {
 
 TEST(CompilerTest, LengthLimitCountsCharactersOtherThanBlanks) {
     // 11 + 49 times "+X": exactly 100 characters.
-    const std::string hundred = "11" + Repeat("+X", 49);
+    const std::string hundred = std::string("11") + Repeat("+X", 49);
     ASSERT_EQ(hundred.size(), 100u);
     const std::string hundredOne = "1" + hundred;
     CompiledFormula record;
@@ -190,14 +190,14 @@ TEST(CompilerTest, LengthLimitCountsCharactersOtherThanBlanks) {
 
 TEST(CompilerTest, LongestProgramsFitTheRecord) {
     // A leading sign makes 101 opcodes out of 100 characters: the capacity of `code`.
-    const std::string text = "-X" + Repeat("+X", 49);
+    const std::string text = std::string("-X") + Repeat("+X", 49);
     CompiledFormula record;
     ASSERT_EQ(Compile(text, record), 0);
     EXPECT_EQ(record.opCount, 101);
     EXPECT_EQ(record.code[0], OP_PUSHCONST);
     EXPECT_EQ(record.code[100], OP_ADD);
     // The densest pool of constants: a sign, then constants and operators alternating.
-    ASSERT_EQ(Compile("-" + Repeat("1+", 49) + "1", record), 0);
+    ASSERT_EQ(Compile(std::string("-") + Repeat("1+", 49) + "1", record), 0);
     EXPECT_EQ(record.constCount, 51);
     EXPECT_EQ(record.opCount, 101);
     // Signs in groups cost parentheses: 25 times "(-1)" holds 50 constants in 100 characters.
