@@ -80,6 +80,10 @@ class CWinApp : public CCmdTarget {
     // FileNew: a new document; FileOpen: the named document. FALSE when it failed.
     BOOL ProcessShellCommand(CCommandLineInfo& info);
     virtual CDocument* OpenDocumentFile(LPCTSTR path);
+    // The offer to save every modified document; FALSE when the user cancelled.
+    virtual BOOL SaveAllModified();
+    // Closes every document with its frames (no question).
+    virtual void CloseAllDocuments(BOOL endSession);
     virtual void AddToRecentFileList(LPCTSTR path);
     framework::RecentFileList* RecentFiles() const { return recentFiles_; }
 

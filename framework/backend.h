@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,19 +52,14 @@ struct PrintDialogAnswer {
     DEVMODE devMode;  // what the user chose
 };
 
-// One print job or preview. The framework draws page after page through StartPage/EndPage.
-class PrintJob {
+// One print job or preview: the device the printer's CDC draws on. The framework draws page
+// after page between StartPage and EndPage; SetOrientation (from the CDC's ResetDC) applies
+// from the next page on.
+class PrintJob : public PaintDevice {
   public:
-    virtual ~PrintJob() = default;
-    // The page's device, after the orientation of the job was set; nullptr when the page
-    // cannot start.
-    virtual PaintDevice* StartPage() = 0;
+    // False when the page cannot start.
+    virtual bool StartPage() = 0;
     virtual void EndPage() = 0;
-    // The job's pages take this orientation (1 portrait, 2 landscape) from the next page on.
-    virtual void SetOrientation(int orientation) = 0;
-    // Printable size in dots for the current orientation.
-    virtual CSize PageSize() const = 0;
-    virtual CSize DotsPerInch() const = 0;
 };
 
 // Screen and frame metrics, in pixels.
@@ -145,9 +141,11 @@ bool HasBackend();
 void PaintWindow(HWND hwnd, PaintDevice& device);
 // Idle processing of the running loop: paints invalid windows, updates the status bar.
 void RunIdle();
-// Delivers the timers due up to `nowMs` (WM_TIMER), oldest first; stops early when `stop`
-// answers true after a delivery. Answers the number delivered.
-int DeliverDueTimers(std::uint64_t nowMs, const std::function<bool()>& stop);
+// The earliest moment a timer is due, or nothing when no timer runs.
+std::optional<std::uint64_t> NextTimerDue();
+// Delivers the earliest timer due at or before `nowMs` (WM_TIMER, or its callback) and
+// schedules its next period; false when none is due.
+bool DeliverNextTimer(std::uint64_t nowMs);
 // Path of the profile file for (registry key, application name).
 std::string ProfileFilePath(const std::wstring& key, const std::wstring& app);
 

@@ -90,6 +90,7 @@ class CPrintDialog {
   private:
     BOOL setupOnly_;
     CWnd* parent_;
+    HGLOBAL ownDevMode_ = nullptr;
 };
 
 // ---- File dialogs ------------------------------------------------------------------------

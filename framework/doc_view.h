@@ -154,6 +154,8 @@ class CDocTemplate : public CCmdTarget {
     virtual void SetDefaultTitle(CDocument* doc);
     virtual void CloseAllDocuments(BOOL endSession);
     virtual BOOL SaveAllModified();
+    // The document is going away.
+    virtual void RemoveDocument(CDocument* doc);
     UINT m_nIDResource;
 
   protected:
@@ -176,8 +178,8 @@ class CSingleDocTemplate : public CDocTemplate {
     CDocument* OpenDocumentFile(LPCTSTR path, BOOL makeVisible = TRUE) override;
     void CloseAllDocuments(BOOL endSession) override;
     BOOL SaveAllModified() override;
+    void RemoveDocument(CDocument* doc) override;
     CDocument* GetOnlyDocument() const { return onlyDoc_; }
-    void Forget();
 
   private:
     CDocument* onlyDoc_ = nullptr;

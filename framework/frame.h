@@ -30,6 +30,16 @@ struct MenuItemState {
     std::vector<MenuItemState> items;
 };
 
+// The state of one menu item asked from its update handler (the item at m_nIndex of popup).
+class MenuCmdUI : public CCmdUI {
+  public:
+    std::vector<MenuItemState>* popup = nullptr;
+    std::wstring recentPlaceholder;  // the recent-file item's resource text
+    void Enable(BOOL on) override;
+    void SetCheck(int value) override;
+    void SetText(LPCTSTR value) override;
+};
+
 }  // namespace framework
 
 // The status bar: panes with an id, a text, a style and a width; pane 0 is the message pane.
@@ -98,6 +108,9 @@ class CFrameWnd : public CWnd {
     // Runs the update handlers over the items of the popup that holds `id` (or of every popup
     // with id 0), as opening a popup does.
     void UpdateMenuPopups(UINT id = 0);
+    // A menu is open (its highlighted item's prompt is in the message pane).
+    bool MenuTracking() const { return menuTracking_; }
+    void SetMenuTracking(bool tracking) { menuTracking_ = tracking; }
     // The accelerator command for a key, 0 when none.
     UINT TranslateAccelerator(UINT key, BOOL ctrl, BOOL shift, BOOL alt) const;
     CString m_strTitle;
@@ -118,5 +131,5 @@ class CFrameWnd : public CWnd {
     CCreateContext* createContext_ = nullptr;
     UINT resourceId_ = 0;
     std::vector<framework::MenuItemState> menu_;
-    friend struct FrameAccess;
+    bool menuTracking_ = false;
 };

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/types.h"
@@ -11,6 +12,10 @@
 // separator has `flags` MF_SEPARATOR; a command item has its id, its text ("\t" separates the
 // key shown at the right) and optionally MF_GRAYED.
 struct MenuItemTemplate {
+    MenuItemTemplate() = default;
+    MenuItemTemplate(std::wstring text_, UINT id_ = 0, UINT flags_ = 0,
+                     std::vector<MenuItemTemplate> items_ = {})
+        : text(std::move(text_)), id(id_), flags(flags_), items(std::move(items_)) {}
     std::wstring text;
     UINT id = 0;
     UINT flags = 0;
@@ -18,23 +23,34 @@ struct MenuItemTemplate {
 };
 
 struct MenuTemplate {
+    MenuTemplate() = default;
+    MenuTemplate(UINT id_, std::vector<MenuItemTemplate> items_)
+        : id(id_), items(std::move(items_)) {}
     UINT id = 0;
     std::vector<MenuItemTemplate> items;  // the menu bar: popups
 };
 
 // `flags`: FVIRTKEY with FCONTROL / FSHIFT / FALT; `key`: a virtual key ('N', VK_F6 ...).
 struct AcceleratorEntry {
+    AcceleratorEntry() = default;
+    AcceleratorEntry(BYTE flags_, WORD key_, WORD command_)
+        : flags(flags_), key(key_), command(command_) {}
     BYTE flags = FVIRTKEY;
     WORD key = 0;
     WORD command = 0;
 };
 
 struct AcceleratorTable {
+    AcceleratorTable() = default;
+    AcceleratorTable(UINT id_, std::vector<AcceleratorEntry> entries_)
+        : id(id_), entries(std::move(entries_)) {}
     UINT id = 0;
     std::vector<AcceleratorEntry> entries;
 };
 
 struct StringEntry {
+    StringEntry() = default;
+    StringEntry(UINT id_, std::wstring text_) : id(id_), text(std::move(text_)) {}
     UINT id = 0;
     std::wstring text;
 };
@@ -50,6 +66,18 @@ inline constexpr const wchar_t* kListBoxClass = L"ListBox";
 // WS_BORDER, WS_DISABLED ...); a control without WS_VISIBLE starts hidden. For a static icon
 // (SS_ICON) `text` is the icon's id written in decimal, e.g. L"128".
 struct DialogControlTemplate {
+    DialogControlTemplate() = default;
+    DialogControlTemplate(std::wstring className_, int id_, std::wstring text_, DWORD style_,
+                          int x_, int y_, int cx_, int cy_, DWORD exStyle_ = 0)
+        : className(std::move(className_)),
+          id(id_),
+          text(std::move(text_)),
+          style(style_),
+          x(x_),
+          y(y_),
+          cx(cx_),
+          cy(cy_),
+          exStyle(exStyle_) {}
     std::wstring className;
     int id = -1;
     std::wstring text;
@@ -64,6 +92,21 @@ struct DialogControlTemplate {
 // A dialog template: position and size (of the client area) in dialog units, style bits
 // (WS_POPUP, WS_CAPTION, WS_SYSMENU, DS_MODALFRAME ...), caption, font.
 struct DialogTemplate {
+    DialogTemplate() = default;
+    DialogTemplate(UINT id_, DWORD style_, int x_, int y_, int cx_, int cy_, std::wstring caption_,
+                   std::wstring fontName_, int fontSize_,
+                   std::vector<DialogControlTemplate> controls_, DWORD exStyle_ = 0)
+        : id(id_),
+          style(style_),
+          x(x_),
+          y(y_),
+          cx(cx_),
+          cy(cy_),
+          caption(std::move(caption_)),
+          fontName(std::move(fontName_)),
+          fontSize(fontSize_),
+          controls(std::move(controls_)),
+          exStyle(exStyle_) {}
     UINT id = 0;
     DWORD style = 0;
     int x = 0;
@@ -80,6 +123,15 @@ struct DialogTemplate {
 // An icon drawn as rows of characters; each character is looked up in the palette (ARGB,
 // alpha 0 = transparent).
 struct IconResource {
+    IconResource() = default;
+    IconResource(UINT id_, int width_, int height_,
+                 std::vector<std::pair<char, std::uint32_t>> palette_,
+                 std::vector<std::string> rows_)
+        : id(id_),
+          width(width_),
+          height(height_),
+          palette(std::move(palette_)),
+          rows(std::move(rows_)) {}
     UINT id = 0;
     int width = 32;
     int height = 32;

@@ -17,6 +17,8 @@ namespace framework {
 HWND ActiveWindow();
 // The modal dialogs running, outermost first.
 std::vector<HWND> ModalWindows();
+// A person can act on the control: it is shown, enabled and in the active window.
+bool CanReach(HWND control);
 // Control `id` among the descendants of `top`, nullptr when none.
 HWND FindDescendant(HWND top, int id);
 

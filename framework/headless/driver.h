@@ -97,7 +97,8 @@ class DialogScript {
     friend class Driver;
     friend class HeadlessBackend;
     int templateId_ = 0;  // 0: any dialog
-    std::vector<std::function<bool(Driver&, HWND)>> steps_;
+    // Each step answers what went wrong, "" when it went through.
+    std::vector<std::function<std::string(Driver&, HWND)>> steps_;
 };
 
 struct StartOptions {
@@ -210,9 +211,15 @@ class Driver {
     void ClearRecords();
 
     void AddError(const std::string& error);
+    // Moves the clock by `ms`, delivering the timers due, while goOn answers true.
+    void AdvanceClockWhile(std::uint64_t ms, const std::function<bool()>& goOn);
+
+    // The driver's state (shared with the headless backend).
+    struct State;
 
   private:
-    struct State;
+    void AfterAction();
+    HWND Control(int id) const;
     std::unique_ptr<State> state_;
     friend class HeadlessBackend;
     friend class DialogScript;

@@ -1,0 +1,143 @@
+// The backend in use, and the defaults of the backend interface: the default printer and the
+// profile kept in an INI file under the user's configuration folder.
+#include "framework/backend.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "common/assert.h"
+#include "common/text_conversion.h"
+
+namespace framework {
+namespace {
+
+Backend* g_backend = nullptr;
+
+using Sections = std::map<std::string, std::map<std::string, std::string>>;
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return std::string();
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+// Reads an INI file; lines that are neither a section, an entry nor blank are skipped.
+Sections ReadIni(const std::string& path) {
+    Sections sections;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    std::string section;
+    while (std::getline(in, line)) {
+        line = Trimmed(line);
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line.front() == '[' && line.back() == ']') {
+            section = line.substr(1, line.size() - 2);
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (equals == std::string::npos || equals == 0) continue;
+        sections[section][Trimmed(line.substr(0, equals))] = line.substr(equals + 1);
+    }
+    return sections;
+}
+
+bool WriteIni(const std::string& path, const Sections& sections) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    std::ostringstream out;
+    for (const auto& [section, entries] : sections) {
+        out << '[' << section << "]\n";
+        for (const auto& [key, value] : entries) out << key << '=' << value << '\n';
+        out << '\n';
+    }
+    // Written beside and renamed over, so an interrupted write never leaves half a file.
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        if (!file) return false;
+        file << out.str();
+        if (!file.flush()) return false;
+    }
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+bool IsSafeText(const std::string& text) {
+    return text.find_first_of("\r\n") == std::string::npos;
+}
+
+}  // namespace
+
+void SetBackend(Backend* backend) {
+    g_backend = backend;
+}
+
+Backend& CurrentBackend() {
+    KURVO_ASSERT(g_backend != nullptr);
+    return *g_backend;
+}
+
+bool HasBackend() {
+    return g_backend != nullptr;
+}
+
+std::string ProfileFilePath(const std::wstring& key, const std::wstring& app) {
+    std::string base;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
+        base = config;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::string(home) + "/.config";
+    else
+        base = ".config";
+    std::string path = base + "/";
+    if (!key.empty()) path += WideToNarrow(key) + "/";
+    return path + WideToNarrow(app.empty() ? std::wstring(L"application") : app) + ".conf";
+}
+
+DEVMODE Backend::DefaultPrinter() const {
+    DEVMODE devMode;
+    const wchar_t name[] = L"Imprimante";
+    for (std::size_t i = 0; i < sizeof(name) / sizeof(name[0]); ++i)
+        devMode.dmDeviceName[i] = name[i];
+    devMode.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES;
+    devMode.dmOrientation = DMORIENT_PORTRAIT;
+    return devMode;
+}
+
+std::wstring Backend::ReadProfile(const std::wstring& key, const std::wstring& app,
+                                  const std::wstring& section, const std::wstring& entry,
+                                  const std::wstring& defaultValue, bool* found) {
+    const Sections sections = ReadIni(ProfileFilePath(key, app));
+    const auto s = sections.find(WideToNarrow(section));
+    if (s != sections.end()) {
+        const auto e = s->second.find(WideToNarrow(entry));
+        if (e != s->second.end()) {
+            if (found) *found = true;
+            return NarrowToWide(e->second);
+        }
+    }
+    if (found) *found = false;
+    return defaultValue;
+}
+
+bool Backend::WriteProfile(const std::wstring& key, const std::wstring& app,
+                           const std::wstring& section, const std::wstring& entry,
+                           const std::wstring& value) {
+    const std::string narrowSection = WideToNarrow(section);
+    const std::string narrowEntry = WideToNarrow(entry);
+    const std::string narrowValue = WideToNarrow(value);
+    // A line break would split the entry; such texts are not kept.
+    if (!IsSafeText(narrowSection + narrowEntry + narrowValue) ||
+        narrowEntry.find('=') != std::string::npos)
+        return false;
+    const std::string path = ProfileFilePath(key, app);
+    Sections sections = ReadIni(path);
+    sections[narrowSection][narrowEntry] = narrowValue;
+    return WriteIni(path, sections);
+}
+
+}  // namespace framework

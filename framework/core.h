@@ -1,0 +1,125 @@
+// The framework's core state: window records, the current message, timers, modal loops,
+// notification lock-out. Internal to the framework; the application never includes it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/backend.h"
+#include "framework/cstring.h"
+#include "framework/types.h"
+
+class CWnd;
+class CDialog;
+class CWinApp;
+
+// One window of the tree. Records are kept (dead) until the core is reset, so a stale handle
+// never points to freed memory.
+struct HWND__ {
+    std::wstring className;
+    int id = 0;
+    std::wstring text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    CRect rect;  // parent's client coordinates; screen coordinates for a top-level window
+    bool visible = false;
+    bool enabled = true;
+    bool alive = true;
+    bool hasMenu = false;
+    int check = 0;
+    std::vector<std::wstring> rows;
+    int curSel = -1;
+    int selStart = 0;  // an edit's selection
+    int selEnd = 0;
+    HWND parent = nullptr;  // child windows
+    HWND owner = nullptr;   // top-level windows
+    std::vector<HWND> children;
+    CWnd* wnd = nullptr;            // the attached object
+    std::unique_ptr<CWnd> standIn;  // answers FromHandle when no object is attached
+    bool invalid = false;
+    bool erase = false;
+    int dialogId = 0;  // template id of a dialog
+};
+
+namespace framework {
+
+enum class WindowKind { kOther, kButton, kEdit, kStatic, kListBox, kDialog, kDesktop };
+
+WindowKind KindOf(HWND hwnd);
+bool IsAlive(HWND hwnd);
+
+// Creates a record; a child when `parent` is given, else a top-level window owned by `owner`.
+HWND CreateRecord(const std::wstring& className, const std::wstring& text, DWORD style,
+                  DWORD exStyle, const CRect& rect, HWND parent, HWND owner, int id);
+// Sends WM_DESTROY, destroys the children, detaches the object and calls its PostNcDestroy.
+void DestroyRecord(HWND hwnd);
+// Destroys every window and forgets every record, timer and loop (end of a run).
+void ResetCore();
+
+// Message delivery to the attached object (its message maps) or the platform's processing.
+LRESULT Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// The platform's own processing of a message for a window (by its class).
+LRESULT DefaultProcessing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The message being handled by `hwnd` (for CWnd::Default); false when none.
+bool CurrentMessage(HWND hwnd, UINT& message, WPARAM& wParam, LPARAM& lParam);
+// WM_COMMAND of a control notification to the control's parent.
+void NotifyParent(HWND control, UINT code);
+
+// Text, with the edit's notifications (EN_UPDATE then EN_CHANGE) when it is an edit.
+void SetText(HWND hwnd, const std::wstring& text);
+void SetCheck(HWND hwnd, int check);
+
+// Geometry.
+struct Insets {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+Insets NonClientInsets(HWND hwnd);
+CRect ScreenWindowRect(HWND hwnd);
+CPoint ClientOrigin(HWND hwnd);
+CRect ClientRect(HWND hwnd);
+void MoveRecord(HWND hwnd, const CRect& rect, bool repaint);
+HWND TopLevelOf(HWND hwnd);
+HWND FindChild(HWND parent, int id);
+HWND DesktopWindow();
+bool IsShownOnScreen(HWND hwnd);
+bool IsEnabledChain(HWND hwnd);
+
+// Invalidation and painting.
+void InvalidateRecord(HWND hwnd, bool erase, bool children);
+void ValidateRecord(HWND hwnd);
+void UpdateRecord(HWND hwnd);
+PaintDevice* CurrentPaintDevice(HWND hwnd);
+
+// Timers.
+UINT_PTR SetTimerRecord(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC callback);
+bool KillTimerRecord(HWND hwnd, UINT_PTR id);
+
+// Notification lock-out while UpdateData runs on a window.
+void PushLockout(HWND hwnd);
+void PopLockout();
+bool IsLockedOut(HWND hwnd);
+
+// Modal loops.
+void PushModal(CDialog* dialog);
+void PopModal(CDialog* dialog);
+const std::vector<CDialog*>& ModalStack();
+
+// Message boxes (owner: a top-level window or nullptr for the active window).
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
+std::wstring ApplicationTitle();
+
+// The innermost modal dialog, else the main window.
+HWND ActiveWindowRecord();
+
+// Wait cursor.
+void BeginWait();
+void EndWait();
+void RestoreWait();
+
+// The application quits when its main window is destroyed.
+bool QuitRequested();
+void ClearQuit();
+
+}  // namespace framework

@@ -1,0 +1,475 @@
+// Dialogs: notifications of edits, buttons and lists; data exchange; the modal loop and how it
+// ends; owners; geometry in dialog units; timers; the driver's own checks.
+#include <gtest/gtest.h>
+
+#include "framework/user_input.h"
+#include "test_app.h"
+
+namespace fwtest {
+namespace {
+
+using Events = std::vector<std::string>;
+
+// Events logged from the first one that starts with `prefix` on.
+Events EventsFrom(const std::string& prefix) {
+    const Events& all = TheLog().events;
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (all[i].rfind(prefix, 0) == 0)
+            return Events(all.begin() + static_cast<std::ptrdiff_t>(i), all.end());
+    return {};
+}
+
+Events Only(const std::string& prefix) {
+    Events out;
+    for (const std::string& e : TheLog().events)
+        if (e.rfind(prefix, 0) == 0) out.push_back(e);
+    return out;
+}
+
+class DialogTest : public FrameworkTest {
+  protected:
+    void SetUp() override {
+        FrameworkTest::SetUp();
+        ASSERT_TRUE(StartApp());
+        TheLog().Clear();
+    }
+    // Runs dialog 500 from the menu with `script` filled in by the caller before.
+    int RunDialog() {
+        EXPECT_TRUE(driver->ChooseMenu(kOpenDialogCommand));
+        return TheSettings().lastDialogAnswer;
+    }
+};
+
+TEST_F(DialogTest, TypingSendsUpdateThenChangeForEveryCharacter) {
+    driver->NextDialog(kTestDialog)
+        .Type(kEdit, L"ab")
+        .Append(kEdit, L"c")
+        .Clear(kEdit)
+        .PressEscape();
+    RunDialog();
+    EXPECT_EQ(Only("EN_"), (Events{"EN_UPDATE a", "EN_CHANGE a", "EN_UPDATE ab", "EN_CHANGE ab",
+                                   "EN_UPDATE abc", "EN_CHANGE abc", "EN_UPDATE ", "EN_CHANGE "}));
+}
+
+TEST_F(DialogTest, TypingOverATextReplacesItWithTheFirstCharacter) {
+    TheSettings().onInit = [](CDialog& d) { d.SetDlgItemText(kEdit, L"ancien"); };
+    driver->NextDialog(kTestDialog)
+        .Type(kEdit, L"xy")
+        .Check([](headless::Driver& d) { EXPECT_EQ(d.Text(kEdit), L"xy"); })
+        .PressEscape();
+    RunDialog();
+    // SetWindowText from the program notifies once, as a change by a person does.
+    EXPECT_EQ(Only("EN_"), (Events{"EN_UPDATE ancien", "EN_CHANGE ancien", "EN_UPDATE x",
+                                   "EN_CHANGE x", "EN_UPDATE xy", "EN_CHANGE xy"}));
+}
+
+TEST_F(DialogTest, UpdateDataCarriesValuesWithoutNotifications) {
+    // OnInitDialog puts "abc" into the member and runs UpdateData(FALSE).
+    TheSettings().initialText = L"abc";
+    driver->NextDialog(kTestDialog)
+        .Check([](headless::Driver& d) {
+            EXPECT_EQ(d.Text(kEdit), L"abc");
+            EXPECT_TRUE(Only("EN_").empty());
+        })
+        .Append(kEdit, L"d")
+        .Tick(kCheck)
+        .Click(IDOK);
+    RunDialog();
+    // The person's keystroke notified once; the OK handler's UpdateData(TRUE) read the edit and
+    // the box and notified nothing.
+    EXPECT_EQ(Only("EN_"), (Events{"EN_UPDATE abcd", "EN_CHANGE abcd"}));
+    EXPECT_EQ(Only("ok"), Events{"ok abcd"});
+    EXPECT_EQ(TheLog().events.back(), "dialog 1 check 1");
+}
+
+TEST_F(DialogTest, SetWindowTextNotifiesOnce) {
+    TheSettings().onInit = [](CDialog& d) { d.SetDlgItemText(kNarrowEdit, L"x"); };
+    driver->NextDialog(kTestDialog).PressEscape();
+    RunDialog();
+    EXPECT_EQ(Only("EN_CHANGE narrow"), Events{"EN_CHANGE narrow"});
+}
+
+TEST_F(DialogTest, EditWithoutAutomaticScrollingStopsAtItsWidth) {
+    // 40 dialog units = 60 pixels; 8 of them are borders and margins; 6 pixels a character.
+    driver->NextDialog(kTestDialog)
+        .Type(kNarrowEdit, L"0123456789ABCDEF")
+        .Check([](headless::Driver& d) { EXPECT_EQ(d.Text(kNarrowEdit), L"01234567"); })
+        .Type(kEdit, L"0123456789ABCDEF")
+        .Check([](headless::Driver& d) { EXPECT_EQ(d.Text(kEdit), L"0123456789ABCDEF"); })
+        .PressEscape();
+    RunDialog();
+    EXPECT_EQ(Only("EN_CHANGE narrow").size(), 8u);
+}
+
+TEST_F(DialogTest, AutomaticCheckBoxTogglesThenNotifies) {
+    driver->NextDialog(kTestDialog)
+        .Tick(kCheck)
+        .Check([](headless::Driver& d) { EXPECT_EQ(d.CheckState(kCheck), 1); })
+        .Tick(kCheck)
+        .Check([](headless::Driver& d) { EXPECT_EQ(d.CheckState(kCheck), 0); })
+        .Tick(kCheck)
+        .Click(IDOK);
+    RunDialog();
+    EXPECT_EQ(Only("BN_CLICKED").size(), 3u);
+    EXPECT_EQ(TheLog().events.back(), "dialog 1 check 1");
+}
+
+TEST_F(DialogTest, ListNotifiesAPersonsSelectionOnly) {
+    TheSettings().onInit = [](CDialog& d) {
+        auto* list = dynamic_cast<CListBox*>(d.GetDlgItem(kList));
+        ASSERT_NE(list, nullptr);
+        list->SetCurSel(2);  // the program's selection: no notification
+    };
+    driver->NextDialog(kTestDialog)
+        .Check([](headless::Driver& d) { EXPECT_EQ(d.ListSelection(kList), 2); })
+        .SelectRow(kList, 0)
+        .SelectRow(kList, 0)  // the same row again: no change, no notification
+        .DoubleClickRow(kList, 1)
+        .CancelSelection(kList)
+        .Check([](headless::Driver& d) {
+            EXPECT_EQ(d.ListSelection(kList), -1);
+            EXPECT_EQ(d.ListRows(kList), (std::vector<std::wstring>{L"un", L"deux", L"trois"}));
+        })
+        .PressEscape();
+    RunDialog();
+    EXPECT_EQ(Only("LBN_"),
+              (Events{"LBN_SELCHANGE 0", "LBN_SELCHANGE 1", "LBN_DBLCLK 1", "LBN_SELCANCEL"}));
+}
+
+TEST_F(DialogTest, ListRequestsKeepTheSelectionOnItsRow) {
+    struct Case {
+        const char* name;
+        std::function<int(CListBox&)> request;
+        int answer;
+        std::vector<std::wstring> rows;
+        int selection;
+    };
+    const std::vector<Case> cases = {
+        {"add",
+         [](CListBox& l) { return l.AddString(L"quatre"); },
+         3,
+         {L"un", L"deux", L"trois", L"quatre"},
+         1},
+        {"insert before",
+         [](CListBox& l) { return l.InsertString(0, L"zéro"); },
+         0,
+         {L"zéro", L"un", L"deux", L"trois"},
+         2},
+        {"insert after",
+         [](CListBox& l) { return l.InsertString(2, L"x"); },
+         2,
+         {L"un", L"deux", L"x", L"trois"},
+         1},
+        {"insert at end",
+         [](CListBox& l) { return l.InsertString(-1, L"x"); },
+         3,
+         {L"un", L"deux", L"trois", L"x"},
+         1},
+        {"insert too far",
+         [](CListBox& l) { return l.InsertString(5, L"x"); },
+         LB_ERR,
+         {L"un", L"deux", L"trois"},
+         1},
+        {"delete before", [](CListBox& l) { return l.DeleteString(0); }, 2, {L"deux", L"trois"}, 0},
+        {"delete selected",
+         [](CListBox& l) { return l.DeleteString(1); },
+         2,
+         {L"un", L"trois"},
+         -1},
+        {"delete missing",
+         [](CListBox& l) { return l.DeleteString(3); },
+         LB_ERR,
+         {L"un", L"deux", L"trois"},
+         1},
+        {"clear selection",
+         [](CListBox& l) { return l.SetCurSel(-1); },
+         LB_ERR,
+         {L"un", L"deux", L"trois"},
+         -1},
+        {"reset",
+         [](CListBox& l) {
+             l.ResetContent();
+             return l.GetCount();
+         },
+         0,
+         {},
+         -1},
+    };
+    for (const Case& c : cases) {
+        TheLog().Clear();
+        TheSettings().onInit = [&c](CDialog& d) {
+            auto* list = dynamic_cast<CListBox*>(d.GetDlgItem(kList));
+            ASSERT_NE(list, nullptr);
+            list->SetCurSel(1);
+            EXPECT_EQ(c.request(*list), c.answer) << c.name;
+        };
+        driver->NextDialog(kTestDialog)
+            .Check([&c](headless::Driver& d) {
+                EXPECT_EQ(d.ListRows(kList), c.rows) << c.name;
+                EXPECT_EQ(d.ListSelection(kList), c.selection) << c.name;
+            })
+            .PressEscape();
+        RunDialog();
+        EXPECT_TRUE(Only("LBN_").empty()) << c.name;
+    }
+}
+
+TEST_F(DialogTest, EndingKeysAndCloseBox) {
+    struct Case {
+        const char* name;
+        std::function<void(headless::DialogScript&)> end;
+        int answer;
+        const char* handler;
+    };
+    const std::vector<Case> cases = {
+        {"Escape", [](headless::DialogScript& s) { s.PressEscape(); }, 0, "cancel"},
+        {"close box", [](headless::DialogScript& s) { s.CloseBox(); }, 0, "cancel"},
+        {"Alt+F4", [](headless::DialogScript& s) { s.PressKey(VK_F4, false, false, true); }, 0,
+         "cancel"},
+        {"Cancel button", [](headless::DialogScript& s) { s.Click(IDCANCEL); }, 0, "cancel"},
+        {"Enter", [](headless::DialogScript& s) { s.PressEnter(); }, IDOK, "ok "},
+        {"OK button", [](headless::DialogScript& s) { s.Click(IDOK); }, IDOK, "ok "},
+    };
+    for (const Case& c : cases) {
+        TheLog().Clear();
+        c.end(driver->NextDialog(kTestDialog).Type(kEdit, L"t"));
+        EXPECT_EQ(RunDialog(), c.answer) << c.name;
+        EXPECT_EQ(Only(c.handler).size(), 1u) << c.name;
+    }
+}
+
+TEST_F(DialogTest, EnterGoesToTheDefaultButtonAndNotToADisabledOne) {
+    driver->NextDialog(kTestDialog)
+        .Click(kDisableOkButton)
+        .PressEnter()  // OK is the default button and disabled: nothing happens
+        .Check([](headless::Driver& d) {
+            EXPECT_FALSE(d.IsEnabled(IDOK));
+            EXPECT_EQ(d.ActiveDialogId(), static_cast<int>(kTestDialog));
+        })
+        .PressEscape();
+    EXPECT_EQ(RunDialog(), 0);
+    EXPECT_TRUE(Only("ok").empty());
+}
+
+TEST_F(DialogTest, DoModalAnswersWhatEndDialogGot) {
+    // A dialog with no OK button: Enter runs its default button 3, Escape ends it with IDCANCEL.
+    TheSettings().onInit = [](CDialog&) {
+        TheLog().Add("calc dialog " + std::to_string(RunCalcDialog()));
+    };
+    driver->NextDialog(kCalcDialog).PressEnter().PressEnter().PressEscape();
+    driver->NextDialog(kTestDialog).Click(IDOK);
+    EXPECT_EQ(RunDialog(), IDOK);
+    EXPECT_EQ(Only("calc"), (Events{"calc", "calc", "calc dialog 2"}));
+}
+
+TEST_F(DialogTest, NestedDialogsAndMessageBoxesTakeTheirTurnInTheQueue) {
+    driver->NextDialog(kTestDialog)
+        .Check([](headless::Driver& d) { EXPECT_FALSE(d.MainWindowEnabled()); })
+        .Click(kNestedButton)
+        .Click(kBoxButton)
+        .Click(IDOK);
+    driver->NextDialog(kSmallDialog)
+        .Type(1100, L"x")
+        .Check([](headless::Driver& d) {
+            EXPECT_EQ(d.ActiveDialogId(), static_cast<int>(kSmallDialog));
+            EXPECT_EQ(d.Caption(), L"Petit");
+        })
+        .PressEnter();
+    driver->AnswerMessageBox(IDYES);
+    EXPECT_EQ(RunDialog(), IDOK);
+    EXPECT_EQ(Only("nested"), Events{"nested 1"});
+    EXPECT_EQ(Only("box"), Events{"box 6"});
+    ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver->MessageBoxes()[0].text, L"Vraiment ?");
+    // No caption of its own: the application's title.
+    EXPECT_EQ(driver->MessageBoxes()[0].caption, L"Testeur");
+    EXPECT_EQ(driver->MessageBoxes()[0].type, MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(driver->DialogsOpened(), (std::vector<int>{kTestDialog, kSmallDialog}));
+    EXPECT_TRUE(driver->MainWindowEnabled());
+}
+
+TEST_F(DialogTest, GeometryInDialogUnits) {
+    driver->NextDialog(kTestDialog)
+        .Check([](headless::Driver& d) {
+            const CRect main = d.MainFrame() ? [&] {
+                CRect r;
+                d.MainFrame()->GetWindowRect(&r);
+                return r;
+            }()
+                                             : CRect();
+            // Client 200 x 120 units = 300 x 195 pixels; frame 3, caption 21.
+            const CRect dialog = d.ActiveWindowRect();
+            EXPECT_EQ(dialog.Width(), 300 + 6);
+            EXPECT_EQ(dialog.Height(), 195 + 6 + 21);
+            // At (10, 20) units from the owner's client area: the main frame has a sizing frame
+            // of 4, a caption of 21 and a menu bar of 20.
+            EXPECT_EQ(dialog.left, main.left + 4 + 15);
+            EXPECT_EQ(dialog.top, main.top + 4 + 21 + 20 + 33);
+            // OK at (80, 100), 50 x 14 units, inside the client area.
+            const CRect ok = d.WindowRect(IDOK);
+            EXPECT_EQ(ok.left - dialog.left, 3 + 120);
+            EXPECT_EQ(ok.top - dialog.top, 24 + 163);
+            EXPECT_EQ(ok.Width(), 75);
+            EXPECT_EQ(ok.Height(), 23);
+        })
+        .PressEscape();
+    RunDialog();
+}
+
+TEST_F(DialogTest, CentredDialogAndTheDesktop) {
+    TheSettings().onInit = [](CDialog&) {
+        CDialog centred(kCenteredDialog);
+        centred.DoModal();
+    };
+    // The inner dialog runs from OnInitDialog: its loop starts first and takes the first script.
+    driver->NextDialog(kCenteredDialog)
+        .Check([](headless::Driver& d) {
+            CRect owner;
+            CWnd::FromHandle(framework::ModalWindows().front())->GetWindowRect(&owner);
+            const CRect r = d.ActiveWindowRect();
+            EXPECT_EQ(r.left, owner.left + (owner.Width() - r.Width()) / 2);
+            EXPECT_EQ(r.top, owner.top + (owner.Height() - r.Height()) / 2);
+            CRect desktop;
+            CWnd::GetDesktopWindow()->GetWindowRect(&desktop);
+            EXPECT_EQ(desktop, CRect(0, 0, 1920, 1080));
+        })
+        .PressEscape();
+    driver->NextDialog(kTestDialog).PressEscape();
+    RunDialog();
+}
+
+TEST_F(DialogTest, TimersAreDeliveredThroughTheModalLoop) {
+    TheSettings().onInit = [](CDialog& d) { d.SetTimer(7, 100, nullptr); };
+    driver->NextDialog(kTestDialog)
+        .AdvanceClock(99)
+        .Check([](headless::Driver&) { EXPECT_TRUE(Only("timer").empty()); })
+        .AdvanceClock(1)
+        .AdvanceClock(250)
+        .Check([](headless::Driver& d) {
+            EXPECT_EQ(Only("timer"), (Events{"timer 7", "timer 7", "timer 7"}));
+            EXPECT_EQ(d.Now(), 350u);
+            EXPECT_TRUE(d.ActiveDialogId() == static_cast<int>(kTestDialog));
+        })
+        .PressEscape();
+    RunDialog();
+    // The timer ended with its window.
+    driver->AdvanceClock(1000);
+    EXPECT_EQ(Only("timer").size(), 3u);
+}
+
+TEST_F(DialogTest, SplashEndsWithItsOwnTimerOnly) {
+    TheSettings().showSplash = true;
+    driver.reset();
+    driver = std::make_unique<headless::Driver>();
+    TheLog().Clear();
+    driver->NextDialog(kSplashDialog)
+        .AdvanceClock(2999)
+        .Check([](headless::Driver& d) {
+            // Timer 7 came twice and did not end it; the main window waits, disabled.
+            EXPECT_EQ(Only("splash timer"), (Events{"splash timer 7", "splash timer 7"}));
+            EXPECT_EQ(d.ActiveDialogId(), static_cast<int>(kSplashDialog));
+            EXPECT_FALSE(d.MainWindowEnabled());
+            EXPECT_TRUE(d.MainWindowVisible());
+        })
+        .AdvanceClock(1);
+    ASSERT_TRUE(StartApp());
+    // At 3000 ms both timers are due; the one set first comes first and ends the dialog.
+    EXPECT_EQ(Only("splash "),
+              (Events{"splash timer 7", "splash timer 7", "splash timer 1000", "splash 1"}));
+    EXPECT_TRUE(driver->MainWindowEnabled());
+}
+
+TEST_F(DialogTest, SplashClosedByItsCloseBoxKillsItsTimer) {
+    TheSettings().showSplash = true;
+    driver.reset();
+    driver = std::make_unique<headless::Driver>();
+    TheLog().Clear();
+    driver->NextDialog(kSplashDialog).AdvanceClock(500).CloseBox();
+    ASSERT_TRUE(StartApp());
+    // WM_CLOSE, then the platform's processing: the cancel command.
+    EXPECT_EQ(Only("splash"), (Events{"splash close", "splash 2"}));
+    driver->AdvanceClock(5000);
+    EXPECT_TRUE(Only("splash timer").empty());
+}
+
+TEST_F(DialogTest, MouseReachesTheDialogThroughStaticsButNotThroughButtons) {
+    // The label (10, 78 units = 15, 127 pixels) lets the mouse through; the OK button does not.
+    driver->NextDialog(kTestDialog)
+        .MouseMove(CPoint(20, 130))
+        .MouseDown(CPoint(21, 131))
+        .MouseMove(CPoint(22, 132))
+        .MouseUp(CPoint(23, 133))
+        .MouseMove(CPoint(130, 170))  // over OK
+        .MouseMove(CPoint(5000, 5))   // outside the client area
+        .PressEscape();
+    RunDialog();
+    EXPECT_EQ(EventsFrom("move"), (Events{"move 20,130", "down 21,131", "move 22,132 down",
+                                          "up 23,133", "cancel", "dialog 0 check 0"}));
+}
+
+TEST_F(DialogTest, PaintOfADialogIsRecorded) {
+    driver->NextDialog(kTestDialog).PressEscape();
+    RunDialog();
+    const headless::PaintLog* paint = driver->LastPaint(kTestDialog);
+    ASSERT_NE(paint, nullptr);
+    ASSERT_EQ(paint->ops.size(), 2u);
+    EXPECT_EQ(paint->Lines(), (std::vector<CRect>{CRect(1, 2, 30, 40)}));
+    EXPECT_EQ(paint->ops[1].kind, headless::DrawOp::kInvert);
+    EXPECT_EQ(paint->size, CSize(300, 195));
+}
+
+// ---- The driver's checks
+// ---------------------------------------------------------------------------
+
+TEST_F(DialogTest, ScriptThatRunsOutEndsTheDialogWithAnError) {
+    expectErrors = true;
+    driver->NextDialog(kTestDialog).Type(kEdit, L"x");
+    EXPECT_EQ(RunDialog(), IDABORT);
+    ASSERT_EQ(driver->Errors().size(), 1u);
+    EXPECT_NE(driver->Errors()[0].find("ran out"), std::string::npos);
+}
+
+TEST_F(DialogTest, DialogWithoutScriptOrWithAnotherScriptIsAnError) {
+    expectErrors = true;
+    EXPECT_EQ(RunDialog(), IDABORT);
+    driver->NextDialog(kSmallDialog).PressEnter();
+    EXPECT_EQ(RunDialog(), IDABORT);
+    driver->AnswerMessageBox(IDOK);
+    EXPECT_EQ(RunDialog(), IDABORT);
+    EXPECT_EQ(driver->Errors().size(), 3u);
+}
+
+TEST_F(DialogTest, ActionsAPersonCannotDoAreErrors) {
+    expectErrors = true;
+    TheSettings().onInit = [](CDialog& d) {
+        d.GetDlgItem(kEdit)->EnableWindow(FALSE);
+        d.GetDlgItem(kCheck)->ShowWindow(SW_HIDE);
+    };
+    driver->NextDialog(kTestDialog)
+        .Type(kEdit, L"x")
+        .Tick(kCheck)
+        .Click(4242)
+        .SelectRow(kList, 7)
+        .Check([](headless::Driver& d) {
+            EXPECT_FALSE(d.IsEnabled(kEdit));
+            EXPECT_FALSE(d.IsVisible(kCheck));
+            EXPECT_TRUE(d.IsVisible(kEdit));
+        })
+        .PressEscape()
+        .Click(IDOK);
+    RunDialog();
+    EXPECT_EQ(driver->Errors().size(), 5u);
+    EXPECT_TRUE(Only("EN_").empty());
+    EXPECT_TRUE(Only("BN_").empty());
+}
+
+TEST_F(DialogTest, UnansweredMessageBoxIsAnErrorAndCancels) {
+    expectErrors = true;
+    driver->NextDialog(kTestDialog).Click(kBoxButton).PressEscape();
+    RunDialog();
+    EXPECT_EQ(Only("box"), Events{"box 7"});  // IDNO: the safe answer of a yes/no box
+    EXPECT_EQ(driver->Errors().size(), 1u);
+}
+
+}  // namespace
+}  // namespace fwtest
