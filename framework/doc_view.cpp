@@ -371,9 +371,7 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* doc) {
     context.m_pCurrentDoc = doc;
     context.m_pNewDocTemplate = this;
     if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context)) {
-        // A frame whose window was made deleted itself with it; one that never got a window
-        // is still ours.
-        if (!frame->m_hWnd) delete frame;
+        delete frame;
         return nullptr;
     }
     return frame;

@@ -177,11 +177,15 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
                                                  : CRect(0, 0, 1920, 1080);
     const CRect rect(screen.left, screen.top, screen.left + screen.Width() * 3 / 4,
                      screen.top + screen.Height() * 3 / 4);
-    createContext_ = context;
     const BOOL created =
         CreateEx(0, L"KurvomatFrame", m_strTitle, style & ~WS_VISIBLE, rect, parent, 0, context);
-    createContext_ = nullptr;
+    // Until it exists, whoever asked for the frame keeps it (and deletes it on failure).
+    if (created) autoDelete_ = true;
     return created;
+}
+
+void CFrameWnd::PostNcDestroy() {
+    if (autoDelete_) delete this;
 }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {

@@ -118,6 +118,8 @@ class CFrameWnd : public CWnd {
 
   protected:
     virtual BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context);
+    // A frame made by LoadFrame deletes itself with its window.
+    void PostNcDestroy() override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnClose();
@@ -128,8 +130,8 @@ class CFrameWnd : public CWnd {
 
   private:
     CView* activeView_ = nullptr;
-    CCreateContext* createContext_ = nullptr;
     UINT resourceId_ = 0;
     std::vector<framework::MenuItemState> menu_;
     bool menuTracking_ = false;
+    bool autoDelete_ = false;
 };
