@@ -60,14 +60,9 @@ int ReadLegacyFields(FitData& data, FieldReader& reader) {
     if (!reader.Real48s(data.pointX, SMALL_FORM_POINTS)) answer = 1;
     if (!reader.Real48s(data.pointY, SMALL_FORM_POINTS)) answer = 1;
     if (!ReadLegacyCoefficients(reader, function)) answer = 1;
-    uint8_t length = 0;
-    if (!reader.Byte(length)) {
-        answer = 1;
-    } else if (length > LEGACY_TEXT_SIZE) {
-        return 1;
-    }
-    if (!reader.LegacyText(length, function.functionText)) answer = 1;
-    return answer;
+    FieldReader::Text text = reader.LegacyText(function.functionText);
+    if (text == FieldReader::Text::Malformed) return 1;
+    return text == FieldReader::Text::Read ? answer : 1;
 }
 
 }  // namespace

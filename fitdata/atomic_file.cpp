@@ -48,6 +48,7 @@ int WriteInPlace(const std::string& path, const std::function<bool(std::FILE*)>&
 }  // namespace
 
 int WriteFileAtomically(const std::string& path, const std::function<bool(std::FILE*)>& write) {
+    if (path.empty()) return 1;
     std::string target = ResolveTarget(path);
     struct stat old;
     bool exists = stat(target.c_str(), &old) == 0;

@@ -93,17 +93,19 @@ bool FieldReader::Real48s(double* values, int count) {
 FieldReader::Text FieldReader::TextField(std::string& text) {
     if (Fetch(TEXT_FIELD_SIZE, 1) != 1) return Text::Short;
     const auto* end = static_cast<const uint8_t*>(std::memchr(buffer_, 0, TEXT_FIELD_SIZE));
-    if (end == nullptr) return Text::Unterminated;
+    if (end == nullptr) return Text::Malformed;
     text.assign(reinterpret_cast<const char*>(buffer_), static_cast<size_t>(end - buffer_));
     return Text::Read;
 }
 
-bool FieldReader::LegacyText(int length, std::string& text) {
-    KURVO_ASSERT(length >= 0 && length <= LEGACY_TEXT_SIZE);
-    if (Fetch(LEGACY_TEXT_SIZE, 1) != 1) return false;
+FieldReader::Text FieldReader::LegacyText(std::string& text) {
+    uint8_t length = 0;
+    if (!Byte(length)) return Text::Short;
+    if (length > LEGACY_TEXT_SIZE) return Text::Malformed;
+    if (Fetch(LEGACY_TEXT_SIZE, 1) != 1) return Text::Short;
     const char* bytes = reinterpret_cast<const char*>(buffer_);
-    text.assign(bytes, strnlen(bytes, static_cast<size_t>(length)));
-    return true;
+    text.assign(bytes, strnlen(bytes, length));
+    return Text::Read;
 }
 
 void FieldWriter::Put(size_t size, int count) {

@@ -32,12 +32,13 @@ class FieldReader {
     bool Doubles(double* values, int count);
     bool Real48s(double* values, int count);
 
-    enum class Text { Read, Short, Unterminated };
+    // Malformed: a field that the record cannot take (no zero byte, a length above 101).
+    enum class Text { Read, Short, Malformed };
     // A 255-byte text field: the text up to its first zero byte. `text` is set only on Read.
     Text TextField(std::string& text);
-    // The legacy text: `length` bytes (at most LEGACY_TEXT_SIZE) out of LEGACY_TEXT_SIZE, ending
-    // earlier at a zero byte. `text` is set only when the bytes were read.
-    bool LegacyText(int length, std::string& text);
+    // The legacy text: a length byte, then LEGACY_TEXT_SIZE bytes of which the text is the first
+    // `length`, ending earlier at a zero byte. `text` is set only on Read.
+    Text LegacyText(std::string& text);
 
   private:
     // Reads up to count elements of `size` bytes into buffer_; answers the number read.

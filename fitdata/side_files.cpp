@@ -53,13 +53,9 @@ int ReadCurrentFon(FunctionDef& function, FieldReader& reader) {
 int ReadLegacyFon(FunctionDef& function, FieldReader& reader) {
     int answer = 0;
     function.nCoef = 0;
-    uint8_t length = 0;
-    if (!reader.Byte(length)) {
-        answer = 1;
-    } else if (length > LEGACY_TEXT_SIZE) {
-        return 1;
-    }
-    if (!reader.LegacyText(length, function.functionText)) answer = 1;
+    FieldReader::Text text = reader.LegacyText(function.functionText);
+    if (text == FieldReader::Text::Malformed) return 1;
+    if (text == FieldReader::Text::Short) answer = 1;
     uint16_t count = 0;
     if (reader.UInt16(count)) {
         function.nCoef = count;

@@ -180,6 +180,9 @@ TEST(AtomicFileTest, WriteCallbackFailureAndMissingFolder) {
     EXPECT_EQ(ReadBytes(path), (std::vector<uint8_t>{9, 8, 7}));
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"doc"});
     EXPECT_EQ(WriteFileAtomically(dir.File("no/such/folder"), [](std::FILE*) { return true; }), 1);
+    EXPECT_EQ(WriteFileAtomically("", [](std::FILE*) { return true; }), 1);
+    EXPECT_EQ(WriteFileAtomically(dir.path() + "/", [](std::FILE*) { return true; }), 1);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"doc"});
 }
 
 TEST(AtomicFileTest, DeviceIsWrittenInPlaceAndItsFailureReported) {
