@@ -1,6 +1,7 @@
 // CDocument, CView (painting, printing and preview), CPrintInfo and the document templates.
 #include "framework/doc_view.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -50,8 +51,14 @@ bool CanReadFile(const std::wstring& path) {
     return true;
 }
 
+// An existing file that is neither marked read-only (no write permission for its owner) nor
+// closed to us.
 bool IsWritableFile(const std::wstring& path) {
-    return !path.empty() && ::access(WideToNarrow(path).c_str(), W_OK) == 0;
+    if (path.empty()) return false;
+    const std::string narrow = WideToNarrow(path);
+    struct stat info;
+    if (::stat(narrow.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    return (info.st_mode & S_IWUSR) && ::access(narrow.c_str(), W_OK) == 0;
 }
 
 }  // namespace
