@@ -1,0 +1,150 @@
+// The document: opening good and bad application files, saving, and the recent-file list.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "resources/resource_ids.h"
+#include "support/kurvomat_session.h"
+
+namespace {
+
+using DocumentTest = KurvomatSession;
+
+void Line(FitData& data) {
+    SetFunction(data, "A*X+B", {2.0, 1.0}, {0, 1});
+    SetPoints(data, {1, 2, 3}, {3, 5, 7});
+}
+
+TEST_F(DocumentTest, OpeningFromTheCommandLine) {
+    const std::wstring path = WriteDocument("line.gen", &Line);
+    ASSERT_TRUE(Start(path));
+    headless::Driver& d = Driver();
+    EXPECT_EQ(d.MainWindowTitle(), L"line.gen - Kurvomat");
+    ASSERT_EQ(d.RecentFiles().size(), 1u);
+    EXPECT_EQ(d.RecentFiles()[0], path);
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_EQ(Data().nPoints, 3);
+    EXPECT_EQ(Data().function.coef[0], 2.0);
+    EXPECT_EQ(Data().function.coefFixed[1], 1);
+    EXPECT_EQ(d.StatusPane(1), L"PTS");
+    EXPECT_EQ(d.StatusPane(2), L"FCT");
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
+// A file of none of the application file's sizes: the start-up fails and no splash shows.
+TEST_F(DocumentTest, BadFileOnTheCommandLineEndsTheStartUp) {
+    WriteBytes("bad.gen", std::string(1000, 'x'));
+    NewApp();
+    EXPECT_FALSE(Driver().Start(WidePath("bad.gen")));
+    for (int opened : Driver().DialogsOpened()) EXPECT_NE(opened, static_cast<int>(IDD_WAIT));
+    for (const headless::MessageBoxRecord& box : Driver().MessageBoxes()) {
+        EXPECT_EQ(box.text.find(L"bad.gen"), std::wstring::npos)
+            << "a readable file is not reported";
+    }
+}
+
+// Through the recent-file list: a file that became unreadable leaves an empty record and the
+// previous name.
+TEST_F(DocumentTest, BadFileFromTheRecentListKeepsThePreviousName) {
+    const std::wstring good = WriteDocument("good.gen", &Line);
+    const std::wstring other = WriteDocument("other.gen", &Line);
+    ASSERT_TRUE(Start(other));
+    Document().OnOpenDocument(good.c_str());
+    ASSERT_EQ(Driver().RecentFiles().size(), 2u);
+    ASSERT_EQ(Driver().RecentFiles()[1], other);
+    WriteBytes("other.gen", std::string(2201, '\0'));
+    const std::wstring title = Driver().MainWindowTitle();
+    ASSERT_EQ(title, L"good.gen - Kurvomat");
+
+    Driver().ChooseMenu(ID_FILE_MRU_FILE1 + 1);
+    EXPECT_EQ(Data().hasPoints, 0) << "the record is reset";
+    EXPECT_EQ(Data().function.isCompiled, 0);
+    EXPECT_EQ(Driver().StatusPane(1), L"");
+    EXPECT_EQ(Driver().StatusPane(2), L"");
+    EXPECT_NE(Document().GetPathName(), CString(other)) << "the failed path is not taken";
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
+TEST_F(DocumentTest, RecentFilesSurviveARestart) {
+    const std::wstring first = WriteDocument("first.gen", &Line);
+    const std::wstring second = WriteDocument("second.gen", &Line);
+    ASSERT_TRUE(Start(first));
+    Document().OnOpenDocument(second.c_str());
+    ASSERT_EQ(Driver().RecentFiles(), (std::vector<std::wstring>{second, first}));
+
+    ASSERT_TRUE(Restart());
+    headless::Driver& d = Driver();
+    EXPECT_EQ(d.RecentFiles(), (std::vector<std::wstring>{second, first}));
+    EXPECT_NE(d.MenuItemText(ID_FILE_MRU_FILE1).find(L"second.gen"), std::wstring::npos);
+    EXPECT_NE(d.MenuItemText(ID_FILE_MRU_FILE1 + 1).find(L"first.gen"), std::wstring::npos);
+
+    // Choosing an entry opens it and puts it first.
+    ASSERT_TRUE(d.ChooseMenu(ID_FILE_MRU_FILE1 + 1));
+    EXPECT_EQ(d.MainWindowTitle(), L"first.gen - Kurvomat");
+    EXPECT_EQ(Data().nPoints, 3);
+    EXPECT_EQ(d.RecentFiles(), (std::vector<std::wstring>{first, second}));
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
+TEST_F(DocumentTest, RecentListHoldsFourFiles) {
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 5; ++i)
+        paths.push_back(WriteDocument("doc" + std::to_string(i) + ".gen", &Line));
+    ASSERT_TRUE(Start(paths[0]));
+    for (int i = 1; i < 5; ++i) ASSERT_TRUE(Document().OnOpenDocument(paths[i].c_str()));
+    EXPECT_EQ(Driver().RecentFiles(),
+              (std::vector<std::wstring>{paths[4], paths[3], paths[2], paths[1]}));
+}
+
+// Saving a document that has no file yet asks for a name with the document's own dialog, which
+// replaces an existing file without a question.
+TEST_F(DocumentTest, SaveOfANewDocumentAsksThenOverwrites) {
+    ASSERT_TRUE(Start());
+    SetFunction(Data(), "A*X", {3.0});
+    Document().SetModifiedFlag(TRUE);
+    WriteBytes("target.gen", "old");
+    headless::Driver& d = Driver();
+    d.AnswerFileDialog(WidePath("target.gen"));
+    ASSERT_TRUE(d.ChooseMenu(ID_FILE_SAVE));
+    ASSERT_EQ(d.FileDialogs().size(), 1u);
+    const headless::FileDialogRecord& shown = d.FileDialogs()[0];
+    EXPECT_FALSE(shown.open);
+    EXPECT_EQ(shown.title, L"Enregistrer l'application Kurvomat sous");
+    EXPECT_EQ(shown.flags & (OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT), OFN_HIDEREADONLY);
+    EXPECT_EQ(shown.defaultExtension, L"GEN");
+    ASSERT_EQ(shown.filters.size(), 1u);
+    EXPECT_EQ(shown.filters[0].first, L"Applications Kurvomat (*.gen)");
+    EXPECT_EQ(shown.filters[0].second, L"*.gen");
+    EXPECT_TRUE(d.MessageBoxes().empty()) << "no overwrite question";
+    EXPECT_EQ(std::filesystem::file_size(Path("target.gen")), 2202u);
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_EQ(d.MainWindowTitle(), L"target.gen - Kurvomat");
+    ASSERT_FALSE(d.RecentFiles().empty());
+    EXPECT_EQ(d.RecentFiles()[0], WidePath("target.gen"));
+
+    // Saved again under its own name: no dialog.
+    Document().SetModifiedFlag(TRUE);
+    ASSERT_TRUE(d.ChooseMenu(ID_FILE_SAVE));
+    EXPECT_EQ(d.FileDialogs().size(), 1u);
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
+TEST_F(DocumentTest, CancelledOrFailedSaveKeepsTheDocumentModified) {
+    ASSERT_TRUE(Start());
+    SetFunction(Data(), "A*X", {3.0});
+    Document().SetModifiedFlag(TRUE);
+    headless::Driver& d = Driver();
+    d.CancelFileDialog();
+    ASSERT_TRUE(d.ChooseMenu(ID_FILE_SAVE));
+    EXPECT_TRUE(Document().IsModified());
+
+    d.AnswerFileDialog(WidePath("missing-folder/x.gen"));
+    d.ChooseMenu(ID_FILE_SAVE);
+    EXPECT_TRUE(Document().IsModified());
+    EXPECT_EQ(d.MainWindowTitle(), L"sans nom - Kurvomat");
+    EXPECT_TRUE(d.RecentFiles().empty());
+    EXPECT_FALSE(std::filesystem::exists(Path("missing-folder/x.gen")));
+}
+
+}  // namespace
