@@ -17,6 +17,18 @@ DialogControlTemplate Static(int id, const wchar_t* text, DWORD style, int x, in
     return Control(kStaticClass, id, text, style, x, y, cx, cy);
 }
 
+constexpr DWORD kModalWithCaption = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+
+DialogTemplate Template(UINT id, DWORD style, int cx, int cy, const wchar_t* caption) {
+    DialogTemplate t;
+    t.id = id;
+    t.style = style;
+    t.cx = cx;
+    t.cy = cy;
+    t.caption = caption;
+    return t;
+}
+
 // The icon and the three lines that the about box and the splash share, at the same places.
 std::vector<DialogControlTemplate> TitleLines() {
     return {
@@ -28,12 +40,7 @@ std::vector<DialogControlTemplate> TitleLines() {
 }
 
 DialogTemplate AboutBox() {
-    DialogTemplate t;
-    t.id = IDD_ABOUTBOX;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    t.cx = 273;
-    t.cy = 133;
-    t.caption = L"A propos de Kurvomat";
+    DialogTemplate t = Template(IDD_ABOUTBOX, kModalWithCaption, 273, 133, L"A propos de Kurvomat");
     t.controls = TitleLines();
     t.controls.push_back(Control(kButtonClass, IDOK, L"OK",
                                  kChild | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 111, 111, 50,
@@ -42,23 +49,15 @@ DialogTemplate AboutBox() {
 }
 
 DialogTemplate Splash() {
-    DialogTemplate t;
-    t.id = IDD_WAIT;
-    t.style = WS_POPUP | DS_MODALFRAME | DS_SETFONT;
-    t.cx = 234;
-    t.cy = 118;
+    DialogTemplate t = Template(IDD_WAIT, WS_POPUP | DS_MODALFRAME | DS_SETFONT, 234, 118, L"");
     t.controls = TitleLines();
     return t;
 }
 
 DialogTemplate EnterPoint() {
     constexpr DWORD kEdit = kChild | WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-    DialogTemplate t;
-    t.id = IDD_ENTER_POINT;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    t.cx = 145;
-    t.cy = 95;
-    t.caption = L"Entrée/ Modification du point";
+    DialogTemplate t =
+        Template(IDD_ENTER_POINT, kModalWithCaption, 145, 95, L"Entrée/ Modification du point");
     t.controls = {
         Static(-1, L"X", kLabel, 12, 14, 10, 8),
         Control(kEditClass, IDC_POINT_X, L"", kEdit, 28, 12, 105, 12),
@@ -72,12 +71,8 @@ DialogTemplate EnterPoint() {
 }
 
 DialogTemplate FitResult() {
-    DialogTemplate t;
-    t.id = IDD_RESULT;
-    t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    t.cx = 219;
-    t.cy = 189;
-    t.caption = L"Résultats de l'ajustement";
+    DialogTemplate t =
+        Template(IDD_RESULT, kModalWithCaption, 219, 189, L"Résultats de l'ajustement");
     t.controls = {
         Static(IDC_RESULT_TITLE, L"titre", kChild | SS_CENTER | SS_NOPREFIX, 10, 10, 199, 10),
         Static(IDC_RESULT_FORMULA, L"Fonction", kLabel, 10, 32, 199, 10),

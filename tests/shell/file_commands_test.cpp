@@ -197,6 +197,10 @@ TEST_F(FileCommandsTest, SideFilesRoundTripWithoutTouchingTheDocument) {
     EXPECT_EQ(Data().function.isCompiled, 1);
     EXPECT_EQ(d.StatusPane(2), L"FCT");
     EXPECT_FALSE(Document().IsModified()) << "loads leave the flag as it was";
+    // So the program closes without the offer to save.
+    d.CloseMainWindow();
+    EXPECT_TRUE(d.MessageBoxes().empty());
+    EXPECT_FALSE(d.IsRunning());
     EXPECT_EQ(ScriptErrors(), "");
 }
 

@@ -81,6 +81,11 @@ TEST_F(FitCommandsTest, ConvergedFitShowsItsResult) {
         EXPECT_EQ(Data().function.coef[0], expected->function.coef[0]);
         EXPECT_EQ(Data().function.coef[1], expected->function.coef[1]);
         EXPECT_TRUE(d.MessageBoxes().empty());
+        // The fitted document is offered for saving when the program closes.
+        d.AnswerMessageBox(IDNO);
+        d.CloseMainWindow();
+        EXPECT_EQ(d.MessageBoxes().size(), 1u);
+        EXPECT_FALSE(d.IsRunning());
         EXPECT_EQ(ScriptErrors(), "");
     }
 }
