@@ -267,7 +267,8 @@ CRect ClientRect(HWND hwnd) {
 }
 
 void MoveRecord(HWND hwnd, const CRect& rect, bool repaint) {
-    if (!IsAlive(hwnd)) return;
+    // A move to where the window already is changes nothing and repaints nothing.
+    if (!IsAlive(hwnd) || rect == hwnd->rect) return;
     const bool resized = rect.Width() != hwnd->rect.Width() || rect.Height() != hwnd->rect.Height();
     hwnd->rect = rect;
     if (HasBackend()) CurrentBackend().WindowChanged(hwnd);
@@ -320,9 +321,11 @@ void ValidateRecord(HWND hwnd) {
 }
 
 void UpdateRecord(HWND hwnd) {
-    if (!IsAlive(hwnd) || !hwnd->invalid || !IsShownOnScreen(hwnd)) return;
-    if (HasBackend()) CurrentBackend().PaintNow(hwnd);
-    // A window still invalid after its paint (no device) is left for the next idle time.
+    if (!IsAlive(hwnd) || !IsShownOnScreen(hwnd)) return;
+    // The window first, then its children, as the platform's update does.
+    if (hwnd->invalid && HasBackend()) CurrentBackend().PaintNow(hwnd);
+    const std::vector<HWND> children = hwnd->children;
+    for (HWND child : children) UpdateRecord(child);
 }
 
 PaintDevice* CurrentPaintDevice(HWND hwnd) {
@@ -336,9 +339,10 @@ void PaintWindow(HWND hwnd, PaintDevice& device) {
     if (!IsAlive(hwnd)) return;
     Core& core = TheCore();
     core.paints.push_back({hwnd, &device});
+    // The handler's CPaintDC (or the default processing) validates the window; what the
+    // handler invalidates again is painted at a later idle time.
     Send(hwnd, WM_PAINT);
     core.paints.pop_back();
-    ValidateRecord(hwnd);
 }
 
 void RunIdle() {
@@ -348,7 +352,8 @@ void RunIdle() {
     for (auto& record : TheCore().records)
         if (record->alive && record->invalid && IsShownOnScreen(record.get()))
             invalid.push_back(record.get());
-    for (HWND hwnd : invalid) UpdateRecord(hwnd);
+    for (HWND hwnd : invalid)
+        if (hwnd->alive && hwnd->invalid && HasBackend()) CurrentBackend().PaintNow(hwnd);
 }
 
 // ---- Timers --------------------------------------------------------------------------------

@@ -63,6 +63,7 @@ INT_PTR CDialog::DoModal() {
                                 nullptr, c.id);
     }
     Attach(hwnd);
+    framework::CurrentBackend().WindowChanged(hwnd);
 
     ended_ = false;
     result_ = 0;

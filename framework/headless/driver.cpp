@@ -247,7 +247,8 @@ bool Driver::Start(const std::wstring& commandLine, const StartOptions& options)
         return false;
     }
     if (state_->running) app->FrameworkStop();
-    state_->screen = CRect(0, 0, options.screen.cx, options.screen.cy);
+    if (options.screen.cx > 0 && options.screen.cy > 0)
+        state_->screen = CRect(0, 0, options.screen.cx, options.screen.cy);
     app->FrameworkStart(options.executablePath, commandLine);
     state_->running = true;
     const bool ok = app->InitInstance() != FALSE;

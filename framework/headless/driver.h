@@ -85,6 +85,8 @@ class DialogScript {
     DialogScript& PressKey(UINT virtualKey, bool ctrl = false, bool shift = false,
                            bool alt = false);
     DialogScript& CloseBox();
+    // Moves the clock, delivering the timers due; when one of them ends this dialog, the
+    // clock stops at that moment (the rest of the time is not spent).
     DialogScript& AdvanceClock(std::uint64_t ms);
     // Mouse at a point of the dialog's client area.
     DialogScript& MouseMove(CPoint p, UINT keyFlags = 0);
@@ -103,7 +105,8 @@ class DialogScript {
 
 struct StartOptions {
     std::wstring executablePath = L"/opt/kurvomat/bin/Kurvomat";
-    CSize screen{1920, 1080};
+    // 0 x 0: the screen as set (1920 x 1080 unless SetScreenSize said otherwise).
+    CSize screen{0, 0};
 };
 
 class Driver {

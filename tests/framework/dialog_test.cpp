@@ -418,6 +418,37 @@ TEST_F(DialogTest, PaintOfADialogIsRecorded) {
     EXPECT_EQ(paint->size, CSize(300, 195));
 }
 
+TEST_F(DialogTest, PaintThatMovesTheDialogWhereItIsPaintsOnce) {
+    driver->NextDialog(kTestDialog)
+        .Check([](headless::Driver&) {})
+        .Check([](headless::Driver&) {})
+        .Check([](headless::Driver&) { EXPECT_EQ(Only("paint dialog").size(), 1u); })
+        .PressEscape();
+    RunDialog();
+}
+
+TEST_F(DialogTest, MovingAControlRepaintsAndResizingTellsIt) {
+    TheSettings().onInit = [](CDialog& d) {
+        CWnd* label = d.GetDlgItem(kLabel);
+        label->MoveWindow(1, 2, 30, 40);
+        CRect r;
+        label->GetWindowRect(&r);
+        d.ScreenToClient(&r);
+        EXPECT_EQ(r, CRect(1, 2, 31, 42));
+        CRect client;
+        label->GetClientRect(&client);
+        EXPECT_EQ(client, CRect(0, 0, 30, 40));
+        // The dialog itself: a new size reaches it as WM_SIZE, through which it is repainted.
+        CRect dialog;
+        d.GetWindowRect(&dialog);
+        d.MoveWindow(dialog.left, dialog.top, dialog.Width() + 10, dialog.Height());
+    };
+    driver->NextDialog(kTestDialog)
+        .Check([](headless::Driver& d) { EXPECT_EQ(d.ActiveWindowRect().Width(), 316); })
+        .PressEscape();
+    RunDialog();
+}
+
 // ---- The driver's checks
 // ---------------------------------------------------------------------------
 

@@ -66,6 +66,22 @@ TEST_F(PrintTest, InvalidationPaintsAtIdleTimeOrAtOnceWithUpdateWindow) {
     EXPECT_EQ(Count("draw"), 3);
 }
 
+TEST_F(PrintTest, UpdateWindowPaintsTheChildrenToo) {
+    View()->Invalidate();
+    driver->MainFrame()->UpdateWindow();
+    EXPECT_EQ(Count("draw"), 1);
+}
+
+TEST_F(PrintTest, ScreenSizeSetByTheTest) {
+    driver->SetScreenSize(1024, 768);
+    ASSERT_TRUE(StartApp());
+    CRect desktop, frame;
+    CWnd::GetDesktopWindow()->GetWindowRect(&desktop);
+    driver->MainFrame()->GetWindowRect(&frame);
+    EXPECT_EQ(desktop, CRect(0, 0, 1024, 768));
+    EXPECT_EQ(frame, CRect(0, 0, 768, 576));
+}
+
 TEST_F(PrintTest, PrintJobRunsTheProtocolOnOneLandscapePage) {
     driver->AnswerPrintDialog(DMORIENT_PORTRAIT);
     EXPECT_TRUE(driver->ChooseMenu(ID_FILE_PRINT));

@@ -271,6 +271,10 @@ class CTestDialog : public CDialog {
     }
     afx_msg void OnPaint() {
         CPaintDC dc(this);
+        // Moving the dialog to where it is, as a paint handler may do, changes nothing.
+        CRect r;
+        GetWindowRect(&r);
+        MoveWindow(r.left, r.top, r.Width(), r.Height(), TRUE);
         dc.MoveTo(1, 2);
         dc.LineTo(30, 40);
         const CRect band(5, 5, 10, 10);
