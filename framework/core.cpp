@@ -129,8 +129,10 @@ void DestroyRecord(HWND hwnd) {
 
 void ResetCore() {
     Core& core = TheCore();
-    for (auto& record : core.records)
-        if (record->alive && !record->parent) DestroyRecord(record.get());
+    // By index: a window's last messages may still make records (the desktop).
+    for (std::size_t i = 0; i < core.records.size(); ++i)
+        if (core.records[i]->alive && !core.records[i]->parent)
+            DestroyRecord(core.records[i].get());
     core.records.clear();
     core.desktop = nullptr;
     core.timers.clear();

@@ -270,7 +270,9 @@ CWnd* CWnd::GetOwner() const {
 
 CFrameWnd* CWnd::GetParentFrame() const {
     if (!framework::IsAlive(m_hWnd)) return nullptr;
-    for (HWND h = m_hWnd->parent; h; h = h->parent)
+    // Through the parents, and for a dialog through its owner.
+    for (HWND h = m_hWnd->parent ? m_hWnd->parent : m_hWnd->owner; framework::IsAlive(h);
+         h = h->parent ? h->parent : h->owner)
         if (auto* frame = dynamic_cast<CFrameWnd*>(h->wnd)) return frame;
     return nullptr;
 }

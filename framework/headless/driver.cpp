@@ -38,87 +38,74 @@ std::vector<CRect> PaintLog::Lines() const {
 // ---- Dialog scripts
 // -------------------------------------------------------------------------------
 
-DialogScript& DialogScript::Type(int id, const std::wstring& text) {
-    steps_.push_back([id, text](Driver&, HWND dialog) {
-        HWND control = nullptr;
-        std::string error = Reach(dialog, id, control);
-        if (error.empty() && framework::KindOf(control) != framework::WindowKind::kEdit)
-            error = "control " + Id(id) + " is no edit";
-        // Characters an edit refuses (it is full) are not the script's fault.
-        if (error.empty()) framework::ReplaceEditText(control, text);
-        return error;
-    });
+DialogScript& DialogScript::OnControl(int id, std::function<bool(HWND)> act, std::string failure) {
+    steps_.push_back(
+        [id, act = std::move(act), failure = std::move(failure)](Driver&, HWND dialog) {
+            HWND control = nullptr;
+            std::string error = Reach(dialog, id, control);
+            if (error.empty() && !act(control)) error = "control " + Id(id) + ": " + failure;
+            return error;
+        });
     return *this;
+}
+
+namespace {
+
+bool IsEdit(HWND control) {
+    return framework::KindOf(control) == framework::WindowKind::kEdit;
+}
+
+}  // namespace
+
+DialogScript& DialogScript::Type(int id, const std::wstring& text) {
+    return OnControl(
+        id,
+        [text](HWND control) {
+            // Characters an edit refuses (it is full) are not the script's fault.
+            if (IsEdit(control)) framework::ReplaceEditText(control, text);
+            return IsEdit(control);
+        },
+        "no edit");
 }
 
 DialogScript& DialogScript::Append(int id, const std::wstring& text) {
-    steps_.push_back([id, text](Driver&, HWND dialog) {
-        HWND control = nullptr;
-        std::string error = Reach(dialog, id, control);
-        if (error.empty() && framework::KindOf(control) != framework::WindowKind::kEdit)
-            error = "control " + Id(id) + " is no edit";
-        if (error.empty()) {
+    return OnControl(
+        id,
+        [text](HWND control) {
+            if (!IsEdit(control)) return false;
             control->selStart = control->selEnd = static_cast<int>(control->text.size());
             framework::TypeChars(control, text);
-        }
-        return error;
-    });
-    return *this;
+            return true;
+        },
+        "no edit");
 }
 
 DialogScript& DialogScript::Clear(int id) {
-    steps_.push_back([id](Driver&, HWND dialog) {
-        HWND control = nullptr;
-        std::string error = Reach(dialog, id, control);
-        if (error.empty() && !framework::ClearEdit(control))
-            error = "control " + Id(id) + " cannot be cleared";
-        return error;
-    });
-    return *this;
+    return OnControl(
+        id, [](HWND control) { return framework::ClearEdit(control); }, "cannot be cleared");
 }
 
 DialogScript& DialogScript::Click(int id) {
-    steps_.push_back([id](Driver&, HWND dialog) {
-        HWND control = nullptr;
-        std::string error = Reach(dialog, id, control);
-        if (error.empty() && !framework::ClickButton(control))
-            error = "control " + Id(id) + " cannot be clicked";
-        return error;
-    });
-    return *this;
+    return OnControl(
+        id, [](HWND control) { return framework::ClickButton(control); }, "cannot be clicked");
 }
 
 DialogScript& DialogScript::SelectRow(int listId, int row) {
-    steps_.push_back([listId, row](Driver&, HWND dialog) {
-        HWND control = nullptr;
-        std::string error = Reach(dialog, listId, control);
-        if (error.empty() && !framework::ClickListRow(control, row))
-            error = "list " + Id(listId) + " has no row " + Id(row);
-        return error;
-    });
-    return *this;
+    return OnControl(
+        listId, [row](HWND control) { return framework::ClickListRow(control, row); },
+        "has no row " + Id(row));
 }
 
 DialogScript& DialogScript::DoubleClickRow(int listId, int row) {
-    steps_.push_back([listId, row](Driver&, HWND dialog) {
-        HWND control = nullptr;
-        std::string error = Reach(dialog, listId, control);
-        if (error.empty() && !framework::DoubleClickListRow(control, row))
-            error = "list " + Id(listId) + " has no row " + Id(row);
-        return error;
-    });
-    return *this;
+    return OnControl(
+        listId, [row](HWND control) { return framework::DoubleClickListRow(control, row); },
+        "has no row " + Id(row));
 }
 
 DialogScript& DialogScript::CancelSelection(int listId) {
-    steps_.push_back([listId](Driver&, HWND dialog) {
-        HWND control = nullptr;
-        std::string error = Reach(dialog, listId, control);
-        if (error.empty() && !framework::CancelListSelection(control))
-            error = "list " + Id(listId) + " has no selection";
-        return error;
-    });
-    return *this;
+    return OnControl(
+        listId, [](HWND control) { return framework::CancelListSelection(control); },
+        "has no selection");
 }
 
 DialogScript& DialogScript::PressKey(UINT virtualKey, bool ctrl, bool shift, bool alt) {

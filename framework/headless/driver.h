@@ -98,6 +98,9 @@ class DialogScript {
   private:
     friend class Driver;
     friend class HeadlessBackend;
+    // A step on control `id` of the dialog: reached as a person would, then `act`; `failure`
+    // says what went wrong when act answers false.
+    DialogScript& OnControl(int id, std::function<bool(HWND)> act, std::string failure);
     int templateId_ = 0;  // 0: any dialog
     // Each step answers what went wrong, "" when it went through.
     std::vector<std::function<std::string(Driver&, HWND)>> steps_;

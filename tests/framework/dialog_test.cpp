@@ -288,6 +288,27 @@ TEST_F(DialogTest, NestedDialogsAndMessageBoxesTakeTheirTurnInTheQueue) {
     EXPECT_TRUE(driver->MainWindowEnabled());
 }
 
+TEST_F(DialogTest, OwnerOfADialogWithoutParentIsTheMainWindow) {
+    TheSettings().onInit = [](CDialog& d) {
+        EXPECT_EQ(d.GetParent(), AfxGetMainWnd());
+        EXPECT_EQ(d.GetParentFrame(), AfxGetMainWnd());
+        EXPECT_EQ(d.GetDlgItem(kEdit)->GetParent(), &d);
+        EXPECT_EQ(d.GetDlgItem(kEdit)->GetParentFrame(), AfxGetMainWnd());
+    };
+    driver->NextDialog(kTestDialog).Click(kNestedButton).PressEscape();
+    driver->NextDialog(kSmallDialog)
+        .Check([](headless::Driver& d) {
+            // A dialog opened from a dialog belongs to that dialog.
+            const auto modal = framework::ModalWindows();
+            ASSERT_EQ(modal.size(), 2u);
+            EXPECT_EQ(CWnd::FromHandle(modal[1])->GetParent()->m_hWnd, modal[0]);
+            EXPECT_FALSE(CWnd::FromHandle(modal[0])->IsWindowEnabled());
+            EXPECT_FALSE(d.MainWindowEnabled());
+        })
+        .PressEnter();
+    RunDialog();
+}
+
 TEST_F(DialogTest, GeometryInDialogUnits) {
     driver->NextDialog(kTestDialog)
         .Check([](headless::Driver& d) {
