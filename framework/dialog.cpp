@@ -2,6 +2,7 @@
 #include "framework/dialog.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "common/assert.h"
 #include "framework/core.h"
@@ -39,11 +40,26 @@ CPoint DialogPosition(const DialogTemplate& t, HWND owner, const CSize& size) {
     return CPoint(origin.x + DialogUnitsToPixelsX(t.x), origin.y + DialogUnitsToPixelsY(t.y));
 }
 
+bool IsIconControl(const DialogControlTemplate& c) {
+    return c.className == kStaticClass && (c.style & 0x1F) == SS_ICON;
+}
+
+// The icon a static icon control names by its id in decimal, nullptr when there is none.
+const IconResource* IconOf(const DialogControlTemplate& c) {
+    wchar_t* end = nullptr;
+    const long id = std::wcstol(c.text.c_str(), &end, 10);
+    if (c.text.empty() || *end != L'\0' || id <= 0) return nullptr;
+    return FindIconResource(static_cast<UINT>(id));
+}
+
 }  // namespace
 
 INT_PTR CDialog::DoModal() {
     const DialogTemplate* t = FindDialogResource(m_nTemplateId);
     if (!t || !framework::HasBackend() || m_hWnd) return -1;
+    // As on the platform, a dialog whose icon is missing cannot be created.
+    for (const DialogControlTemplate& c : t->controls)
+        if (IsIconControl(c) && !IconOf(c)) return -1;
     HWND owner = m_pParentWnd ? framework::TopLevelOf(m_pParentWnd->m_hWnd)
                               : framework::ActiveWindowRecord();
 
@@ -58,7 +74,9 @@ INT_PTR CDialog::DoModal() {
     for (const DialogControlTemplate& c : t->controls) {
         const int x = DialogUnitsToPixelsX(c.x);
         const int y = DialogUnitsToPixelsY(c.y);
-        const CRect r(x, y, x + DialogUnitsToPixelsX(c.cx), y + DialogUnitsToPixelsY(c.cy));
+        CRect r(x, y, x + DialogUnitsToPixelsX(c.cx), y + DialogUnitsToPixelsY(c.cy));
+        // A static icon takes the size of its icon, whatever the template says.
+        if (IsIconControl(c)) r = CRect(x, y, x + IconOf(c)->width, y + IconOf(c)->height);
         framework::CreateRecord(c.className, c.text, c.style | WS_CHILD, c.exStyle, r, hwnd,
                                 nullptr, c.id);
     }

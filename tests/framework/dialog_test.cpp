@@ -337,6 +337,27 @@ TEST_F(DialogTest, GeometryInDialogUnits) {
     RunDialog();
 }
 
+TEST_F(DialogTest, StaticIconTakesTheSizeOfItsIconAndAMissingIconFailsTheDialog) {
+    TheSettings().onInit = [](CDialog&) {
+        EXPECT_EQ(CDialog(kBrokenIconDialog).DoModal(), -1);
+        CDialog withIcon(kIconDialog);
+        EXPECT_EQ(withIcon.DoModal(), IDOK);
+    };
+    driver->NextDialog(kIconDialog)
+        .Check([](headless::Driver& d) {
+            const CRect icon = d.WindowRect(-1);
+            const CRect dialog = d.ActiveWindowRect();
+            EXPECT_EQ(icon.left - dialog.left, 3 + 17);
+            EXPECT_EQ(icon.top - dialog.top, 24 + 28);
+            EXPECT_EQ(icon.Size(), CSize(32, 32));
+            EXPECT_EQ(d.Text(-1), L"128");
+        })
+        .PressEnter();
+    driver->NextDialog(kTestDialog).PressEscape();
+    RunDialog();
+    EXPECT_EQ(driver->DialogsOpened(), (std::vector<int>{kIconDialog, kTestDialog}));
+}
+
 TEST_F(DialogTest, CentredDialogAndTheDesktop) {
     TheSettings().onInit = [](CDialog&) {
         CDialog centred(kCenteredDialog);

@@ -144,7 +144,33 @@ const ResourceSet& TestResources() {
              L"MS Sans Serif",
              8,
              {}},
+            {kIconDialog,
+             kPopup,
+             0,
+             0,
+             100,
+             60,
+             L"Icône",
+             L"MS Sans Serif",
+             8,
+             {{kStaticClass, -1, L"128", WS_VISIBLE | SS_ICON, 11, 17, 20, 20},
+              {kButtonClass, IDOK, L"OK", child | BS_DEFPUSHBUTTON, 25, 40, 50, 14}}},
+            {kBrokenIconDialog,
+             kPopup,
+             0,
+             0,
+             100,
+             60,
+             L"Icône",
+             L"MS Sans Serif",
+             8,
+             {{kStaticClass, -1, L"129", WS_VISIBLE | SS_ICON, 11, 17, 20, 20}}},
         };
+        r.icons = {{128,
+                    32,
+                    32,
+                    {{'.', 0x00000000u}, {'#', 0xFF000000u}},
+                    std::vector<std::string>(32, std::string(32, '#'))}};
         return r;
     }();
     return set;

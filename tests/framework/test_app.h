@@ -29,11 +29,13 @@ constexpr UINT kWaitCommand = 333;        // view: wait cursor around nothing
 constexpr UINT kPaneCommand = 334;        // view: lights pane 1
 
 // Dialog templates.
-constexpr UINT kTestDialog = 500;      // edits, check box, list, buttons
-constexpr UINT kSmallDialog = 501;     // one edit and OK
-constexpr UINT kCalcDialog = 502;      // default button 3, Cancel 2, no OK
-constexpr UINT kSplashDialog = 503;    // no buttons; a timer ends it
-constexpr UINT kCenteredDialog = 504;  // DS_CENTER
+constexpr UINT kTestDialog = 500;        // edits, check box, list, buttons
+constexpr UINT kSmallDialog = 501;       // one edit and OK
+constexpr UINT kCalcDialog = 502;        // default button 3, Cancel 2, no OK
+constexpr UINT kSplashDialog = 503;      // no buttons; a timer ends it
+constexpr UINT kCenteredDialog = 504;    // DS_CENTER
+constexpr UINT kIconDialog = 505;        // icon 128 at (11, 17) units
+constexpr UINT kBrokenIconDialog = 506;  // names icon 129, which does not exist
 
 // Controls of kTestDialog.
 constexpr int kEdit = 1000;
