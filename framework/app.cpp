@@ -208,7 +208,9 @@ BOOL CWinApp::OnIdle(LONG) {
     frame->OnUpdateFrameTitle(TRUE);
     if (CStatusBar* bar = frame->GetStatusBar()) {
         bar->UpdatePanes(frame);
-        if (!frame->MenuTracking()) frame->SetMessageText(AFX_IDS_IDLEMESSAGE);
+        // The idle message comes back when the message pane is empty and no menu is open.
+        if (!frame->MenuTracking() && bar->GetCount() > 0 && bar->GetPaneText(0).IsEmpty())
+            frame->SetMessageText(AFX_IDS_IDLEMESSAGE);
     }
     return FALSE;
 }

@@ -329,10 +329,6 @@ void CFrameWnd::OnClose() {
     if (framework::IsAlive(self)) framework::DestroyRecord(self);
 }
 
-LRESULT CFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CWnd::DefWindowProc(message, wParam, lParam);
-}
-
 UINT CFrameWnd::TranslateAccelerator(UINT key, BOOL ctrl, BOOL shift, BOOL alt) const {
     const AcceleratorTable* table = FindAcceleratorResource(resourceId_);
     if (!table) return 0;

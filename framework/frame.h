@@ -120,7 +120,6 @@ class CFrameWnd : public CWnd {
     virtual BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context);
     // A frame made by LoadFrame deletes itself with its window.
     void PostNcDestroy() override;
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnClose();
     afx_msg void OnSize(UINT type, int cx, int cy);

@@ -126,6 +126,15 @@ bool TypeChars(HWND edit, const std::wstring& text) {
     return true;
 }
 
+bool EditTextChanged(HWND edit, const std::wstring& text) {
+    if (KindOf(edit) != WindowKind::kEdit || !Reachable(edit) || (edit->style & ES_READONLY))
+        return false;
+    if (text == edit->text) return true;
+    edit->selStart = edit->selEnd = static_cast<int>(text.size());
+    SetText(edit, text);
+    return true;
+}
+
 bool ClearEdit(HWND edit) {
     if (KindOf(edit) != WindowKind::kEdit || !Reachable(edit) || (edit->style & ES_READONLY))
         return false;

@@ -28,6 +28,9 @@ bool ClickButton(HWND button);
 // EN_UPDATE then EN_CHANGE. An edit without ES_AUTOHSCROLL refuses characters beyond its
 // visible width. Answers false when a character was refused.
 bool TypeChars(HWND edit, const std::wstring& text);
+// The edit's text became `text` by a person's editing in a backend's own edit widget: one
+// change, with its notifications (a backend whose widgets edit by themselves calls this).
+bool EditTextChanged(HWND edit, const std::wstring& text);
 // Selects the whole text and deletes it (one change) when it is not empty.
 bool ClearEdit(HWND edit);
 // Selects the whole text and types `text` over it.

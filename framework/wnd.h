@@ -131,9 +131,5 @@ struct FrameworkAccess {
     static LRESULT Dispatch(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return wnd->WindowProc(message, wParam, lParam);
     }
-    static LRESULT DefaultProc(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        return wnd->DefWindowProc(message, wParam, lParam);
-    }
     static void PostNcDestroy(CWnd* wnd) { wnd->PostNcDestroy(); }
-    static void DoDataExchange(CWnd* wnd, CDataExchange* dx) { wnd->DoDataExchange(dx); }
 };

@@ -79,6 +79,15 @@ TEST_F(CommandTest, MenuPromptInTheMessagePaneWhileHighlighted) {
     EXPECT_EQ(driver->StatusPane(0), L"Prêt");
 }
 
+TEST_F(CommandTest, MessageOfTheProgramStaysUntilAMenuCloses) {
+    driver->MainFrame()->SetMessageText(L"Calcul en cours");
+    driver->AdvanceClock(5);
+    EXPECT_EQ(driver->StatusPane(0), L"Calcul en cours");
+    driver->HighlightMenuItem(ID_FILE_NEW);
+    driver->CloseMenu();
+    EXPECT_EQ(driver->StatusPane(0), L"Prêt");
+}
+
 TEST_F(CommandTest, StatusPanesKeepTheProgramsStyleAndFollowTheKeyboard) {
     ASSERT_EQ(driver->StatusPaneCount(), 3);
     // Pane 1 was darkened by the frame; no update handler touches it at idle time.

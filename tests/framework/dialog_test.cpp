@@ -89,6 +89,20 @@ TEST_F(DialogTest, SetWindowTextNotifiesOnce) {
     EXPECT_EQ(Only("EN_CHANGE narrow"), Events{"EN_CHANGE narrow"});
 }
 
+TEST_F(DialogTest, EditChangedInABackendsOwnWidgetIsOneChange) {
+    driver->NextDialog(kTestDialog)
+        .Check([](headless::Driver&) {
+            HWND edit = framework::FindDescendant(framework::ActiveWindow(), kEdit);
+            EXPECT_TRUE(framework::EditTextChanged(edit, L"collé"));
+            EXPECT_TRUE(framework::EditTextChanged(edit, L"collé"));  // no change, no notification
+            HWND label = framework::FindDescendant(framework::ActiveWindow(), kLabel);
+            EXPECT_FALSE(framework::EditTextChanged(label, L"x"));
+        })
+        .PressEscape();
+    RunDialog();
+    EXPECT_EQ(Only("EN_"), (Events{"EN_UPDATE collé", "EN_CHANGE collé"}));
+}
+
 TEST_F(DialogTest, EditWithoutAutomaticScrollingStopsAtItsWidth) {
     // 40 dialog units = 60 pixels; 8 of them are borders and margins; 6 pixels a character.
     driver->NextDialog(kTestDialog)
