@@ -1,5 +1,4 @@
-// The application file (*.gen): two current forms of 2202 and 80602 bytes and the legacy 1371
-// bytes.
+// The application file (*.gen): current forms of 2202 and 80602 bytes, legacy form of 1371.
 #include <string>
 
 #include "fitdata/atomic_file.h"

@@ -1,5 +1,4 @@
-// Little-endian, packed fields of the binary files, read and written one whole field per request,
-// and the steps that the readers of these files share.
+// Packed little-endian fields of the binary files, and the reading steps their readers share.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// The document's data record: point table, fitting function, differential equation, scale, fit
-// result.
+// The document's data record: points, function, equation, scale and fit result.
 #pragma once
 
 #include <cstdint>

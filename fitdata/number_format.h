@@ -1,5 +1,4 @@
-// The number-to-text rule shared by every display and the point-table file, and the legacy 6-byte
-// real.
+// The number-to-text rule of every display and of the point-table file; the legacy 6-byte real.
 #pragma once
 
 #include <cstdint>

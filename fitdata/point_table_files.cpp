@@ -1,5 +1,4 @@
-// Point tables as text: the own format (count, then pairs; read and written) and separated pairs
-// (read).
+// Point tables as text: own format (count, then pairs) read and written, separated pairs read.
 #include <algorithm>
 #include <cstdio>
 #include <string>

@@ -1,5 +1,4 @@
-// The coefficient file (*.coe, 76 / legacy 50 bytes) and the function file (*.fon, 331 / legacy 156
-// bytes).
+// Coefficient files (*.coe, 76 / legacy 50 bytes) and function files (*.fon, 331 / legacy 156).
 #include <string>
 
 #include "common/text_conversion.h"

@@ -1,5 +1,4 @@
-// Reading and writing a 5000-point application file and point table, beside plain stdio transfers
-// of the same number of bytes.
+// The 5000-point application file and point table, beside plain stdio moving the same bytes.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
