@@ -10,15 +10,25 @@
 
 #include "fitdata/fit_data.h"
 
-// The path of this process's input file, rewritten with every input.
-inline const std::string& WriteFuzzInput(const uint8_t* data, size_t size) {
-    static const std::string path = [] {
-        std::string pattern = "/tmp/kurvomat-fuzz-XXXXXX";
-        int descriptor = mkstemp(pattern.data());
+// This process's input file, removed when the process ends normally.
+class FuzzInputFile {
+  public:
+    FuzzInputFile() : path_("/tmp/kurvomat-fuzz-XXXXXX") {
+        int descriptor = mkstemp(path_.data());
         if (descriptor < 0) std::abort();
         close(descriptor);
-        return pattern;
-    }();
+    }
+    ~FuzzInputFile() { unlink(path_.c_str()); }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// The path of the input file, rewritten with every input.
+inline const std::string& WriteFuzzInput(const uint8_t* data, size_t size) {
+    static const FuzzInputFile input;
+    const std::string& path = input.path();
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) {
         std::abort();
@@ -36,5 +46,6 @@ inline void CheckRecord(const FitData& record) {
         if (i > 0 && function.freeIndex[i] <= function.freeIndex[i - 1]) std::abort();
     }
     if (function.isCompiled == 1 && (function.nCoef < 1 || function.nCoef > MAX_COEF)) std::abort();
-    if (function.functionText.size() > 254 || record.equation.equationText.size() > 254) std::abort();
+    if (function.functionText.size() > 254 || record.equation.equationText.size() > 254)
+        std::abort();
 }
