@@ -54,10 +54,22 @@ Core& TheCore() {
 }
 
 bool ClassIs(HWND hwnd, const wchar_t* name) {
-    return hwnd && hwnd->className == name;
+    return hwnd && SameClassName(hwnd->className, name);
 }
 
 }  // namespace
+
+bool SameClassName(const std::wstring& className, const wchar_t* name) {
+    std::size_t i = 0;
+    for (; name[i] != L'\0'; ++i) {
+        if (i >= className.size()) return false;
+        wchar_t a = className[i], b = name[i];
+        if (a >= L'A' && a <= L'Z') a = static_cast<wchar_t>(a - L'A' + L'a');
+        if (b >= L'A' && b <= L'Z') b = static_cast<wchar_t>(b - L'A' + L'a');
+        if (a != b) return false;
+    }
+    return i == className.size();
+}
 
 WindowKind KindOf(HWND hwnd) {
     if (!hwnd) return WindowKind::kOther;

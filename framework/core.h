@@ -48,6 +48,8 @@ namespace framework {
 enum class WindowKind { kOther, kButton, kEdit, kStatic, kListBox, kDialog, kDesktop };
 
 WindowKind KindOf(HWND hwnd);
+// Window class names compare without regard to case, as on the platform.
+bool SameClassName(const std::wstring& className, const wchar_t* name);
 bool IsAlive(HWND hwnd);
 
 // Creates a record; a child when `parent` is given, else a top-level window owned by `owner`.

@@ -41,7 +41,7 @@ CPoint DialogPosition(const DialogTemplate& t, HWND owner, const CSize& size) {
 }
 
 bool IsIconControl(const DialogControlTemplate& c) {
-    return c.className == kStaticClass && (c.style & 0x1F) == SS_ICON;
+    return framework::SameClassName(c.className, kStaticClass) && (c.style & 0x1F) == SS_ICON;
 }
 
 // The icon a static icon control names by its id in decimal, nullptr when there is none.

@@ -266,7 +266,8 @@ TEST_F(DialogTest, EnterGoesToTheDefaultButtonAndNotToADisabledOne) {
 }
 
 TEST_F(DialogTest, DoModalAnswersWhatEndDialogGot) {
-    // A dialog with no OK button: Enter runs its default button 3, Escape ends it with IDCANCEL.
+    // A dialog with no OK button: Enter runs its default button 3 (its class written "BUTTON":
+    // class names ignore case), Escape ends it with IDCANCEL.
     TheSettings().onInit = [](CDialog&) {
         TheLog().Add("calc dialog " + std::to_string(RunCalcDialog()));
     };

@@ -131,7 +131,7 @@ const ResourceSet& TestResources() {
              L"Calcul",
              L"MS Sans Serif",
              8,
-             {{kButtonClass, 3, L"Calculer", child | BS_DEFPUSHBUTTON, 5, 40, 50, 14},
+             {{L"BUTTON", 3, L"Calculer", child | BS_DEFPUSHBUTTON, 5, 40, 50, 14},
               {kButtonClass, IDCANCEL, L"Sortie", child, 65, 40, 50, 14}}},
             {kSplashDialog, WS_POPUP | DS_MODALFRAME, 0, 0, 234, 118, L"", L"MS Sans Serif", 8, {}},
             {kCenteredDialog,
