@@ -414,6 +414,28 @@ TEST_F(DialogTest, TimersAreDeliveredThroughTheModalLoop) {
     EXPECT_EQ(Only("timer").size(), 3u);
 }
 
+TEST_F(DialogTest, SettingATimerAgainRestartsItsPeriod) {
+    TheSettings().onInit = [](CDialog& d) { d.SetTimer(7, 100, nullptr); };
+    driver->NextDialog(kTestDialog)
+        .AdvanceClock(80)
+        .Check([](headless::Driver&) {
+            CWnd* dialog = CWnd::FromHandle(framework::ActiveWindow());
+            dialog->SetTimer(7, 100, nullptr);  // due at 180 now, not at 100
+            EXPECT_FALSE(dialog->KillTimer(8));
+        })
+        .AdvanceClock(99)
+        .Check([](headless::Driver&) { EXPECT_TRUE(Only("timer").empty()); })
+        .AdvanceClock(1)
+        .Check([](headless::Driver&) {
+            EXPECT_EQ(Only("timer").size(), 1u);
+            EXPECT_TRUE(CWnd::FromHandle(framework::ActiveWindow())->KillTimer(7));
+        })
+        .AdvanceClock(1000)
+        .PressEscape();
+    RunDialog();
+    EXPECT_EQ(Only("timer").size(), 1u);
+}
+
 TEST_F(DialogTest, SplashEndsWithItsOwnTimerOnly) {
     TheSettings().showSplash = true;
     driver.reset();

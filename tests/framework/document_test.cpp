@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text_conversion.h"
+#include "framework/backend.h"
 #include "test_app.h"
 
 namespace fwtest {
@@ -55,6 +56,30 @@ TEST_F(DocumentTest, DocumentNamedOnTheCommandLine) {
     EXPECT_EQ(Doc()->GetPathName(), Wide(a));
     EXPECT_EQ(driver->MainWindowTitle(), L"a.tst - Testeur");
     EXPECT_EQ(driver->RecentFiles(), std::vector<std::wstring>{Wide(a)});
+}
+
+TEST_F(DocumentTest, CommandLineQuotesAndOptions) {
+    const std::filesystem::path spaced = folder / "a b.tst";
+    WriteFile(spaced, "SPACED");
+    // Options are skipped; the first plain argument is the document; quotes group blanks.
+    ASSERT_TRUE(StartApp(L"-option  \"" + Wide(spaced) + L"\" " + Wide(a)));
+    EXPECT_EQ(DocEvents(), Events{"open SPACED"});
+    EXPECT_STREQ(driver->App()->m_lpCmdLine,
+                 (L"-option  \"" + Wide(spaced) + L"\" " + Wide(a)).c_str());
+}
+
+TEST_F(DocumentTest, ProfileEntriesRoundTripAndRefuseLineBreaks) {
+    ASSERT_TRUE(StartApp());
+    CWinApp* app = driver->App();
+    EXPECT_EQ(app->GetProfileInt(L"Réglages", L"Pages", 7), 7u);
+    EXPECT_TRUE(app->WriteProfileInt(L"Réglages", L"Pages", 3));
+    EXPECT_TRUE(app->WriteProfileString(L"Réglages", L"Nom", L"Données à part"));
+    EXPECT_FALSE(app->WriteProfileString(L"Réglages", L"Coupé", L"ligne\nsuivante"));
+    EXPECT_EQ(app->GetProfileInt(L"Réglages", L"Pages", 7), 3u);
+    EXPECT_EQ(app->GetProfileString(L"Réglages", L"Nom"), L"Données à part");
+    EXPECT_EQ(app->GetProfileString(L"Réglages", L"Coupé", L"absent"), L"absent");
+    EXPECT_EQ(framework::ProfileFilePath(L"Z-W", L"Testeur"),
+              (folder / "config" / "Z-W" / "Testeur.conf").string());
 }
 
 TEST_F(DocumentTest, StartFailsWhenTheNamedDocumentCannotBeOpened) {
