@@ -45,6 +45,7 @@ struct Core {
     std::vector<CDialog*> modal;
     int waitCount = 0;
     bool quit = false;
+    UINT mouseButtons = 0;
 };
 
 // Never destroyed: the application object may still shut down during static destruction.
@@ -154,6 +155,7 @@ void ResetCore() {
     core.modal.clear();
     core.waitCount = 0;
     core.quit = false;
+    core.mouseButtons = 0;
 }
 
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -493,6 +495,10 @@ void EndWait() {
 
 void RestoreWait() {
     if (TheCore().waitCount > 0 && HasBackend()) CurrentBackend().SetWaitCursor(true);
+}
+
+UINT& MouseButtons() {
+    return TheCore().mouseButtons;
 }
 
 bool QuitRequested() {

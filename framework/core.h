@@ -120,6 +120,9 @@ void BeginWait();
 void EndWait();
 void RestoreWait();
 
+// The mouse buttons held down (MK_LBUTTON).
+UINT& MouseButtons();
+
 // The application quits when its main window is destroyed.
 bool QuitRequested();
 void ClearQuit();

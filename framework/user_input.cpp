@@ -71,8 +71,6 @@ HWND MouseTarget(HWND hwnd, CPoint client) {
     return hwnd;
 }
 
-UINT g_buttons = 0;
-
 }  // namespace
 
 HWND ActiveWindow() {
@@ -120,7 +118,8 @@ bool TypeChars(HWND edit, const std::wstring& text) {
     if (KindOf(edit) != WindowKind::kEdit || !Reachable(edit) || (edit->style & ES_READONLY))
         return false;
     for (wchar_t c : text) {
-        if (!IsAlive(edit)) return false;
+        // A handler may have disabled or hidden the edit after the last character.
+        if (!Reachable(edit)) return false;
         if (!TypeOne(edit, c)) return false;
     }
     return true;
@@ -230,7 +229,7 @@ bool MouseMove(HWND hwnd, CPoint client, UINT keyFlags) {
     HWND target = MouseTarget(hwnd, client);
     CPoint at = client;
     if (target != hwnd) at = CPoint(client.x - target->rect.left, client.y - target->rect.top);
-    Send(target, WM_MOUSEMOVE, keyFlags | g_buttons, MAKELPARAM(at.x, at.y));
+    Send(target, WM_MOUSEMOVE, keyFlags | MouseButtons(), MAKELPARAM(at.x, at.y));
     return true;
 }
 
@@ -239,14 +238,14 @@ bool MouseButton(HWND hwnd, CPoint client, bool down, UINT keyFlags) {
         TopLevelOf(hwnd) != ActiveWindow())
         return false;
     if (down)
-        g_buttons |= MK_LBUTTON;
+        MouseButtons() |= MK_LBUTTON;
     else
-        g_buttons &= ~MK_LBUTTON;
+        MouseButtons() &= ~MK_LBUTTON;
     if (!ClientRect(hwnd).PtInRect(client)) return true;
     HWND target = MouseTarget(hwnd, client);
     CPoint at = client;
     if (target != hwnd) at = CPoint(client.x - target->rect.left, client.y - target->rect.top);
-    Send(target, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, keyFlags | g_buttons,
+    Send(target, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, keyFlags | MouseButtons(),
          MAKELPARAM(at.x, at.y));
     return true;
 }
