@@ -17,7 +17,7 @@ namespace {
 
 Backend* g_backend = nullptr;
 
-using Sections = std::map<std::string, std::map<std::string, std::string>>;
+using Sections = ProfileSections;
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -26,10 +26,36 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
-// Reads an INI file; lines that are neither a section, an entry nor blank are skipped.
 Sections ReadIni(const std::string& path) {
-    Sections sections;
     std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return ParseProfileText(text.str());
+}
+
+bool WriteIni(const std::string& path, const Sections& sections) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    // Written beside and renamed over, so an interrupted write never leaves half a file.
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        if (!file) return false;
+        file << FormatProfileText(sections);
+        if (!file.flush()) return false;
+    }
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+bool IsSafeText(const std::string& text) {
+    return text.find_first_of("\r\n") == std::string::npos;
+}
+
+}  // namespace
+
+ProfileSections ParseProfileText(const std::string& text) {
+    Sections sections;
+    std::istringstream in(text);
     std::string line;
     std::string section;
     while (std::getline(in, line)) {
@@ -41,36 +67,22 @@ Sections ReadIni(const std::string& path) {
         }
         const auto equals = line.find('=');
         if (equals == std::string::npos || equals == 0) continue;
-        sections[section][Trimmed(line.substr(0, equals))] = line.substr(equals + 1);
+        const std::string key = Trimmed(line.substr(0, equals));
+        if (key.empty()) continue;
+        sections[section][key] = line.substr(equals + 1);
     }
     return sections;
 }
 
-bool WriteIni(const std::string& path, const Sections& sections) {
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+std::string FormatProfileText(const ProfileSections& sections) {
     std::ostringstream out;
     for (const auto& [section, entries] : sections) {
         out << '[' << section << "]\n";
         for (const auto& [key, value] : entries) out << key << '=' << value << '\n';
         out << '\n';
     }
-    // Written beside and renamed over, so an interrupted write never leaves half a file.
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) return false;
-        file << out.str();
-        if (!file.flush()) return false;
-    }
-    return std::rename(temporary.c_str(), path.c_str()) == 0;
+    return out.str();
 }
-
-bool IsSafeText(const std::string& text) {
-    return text.find_first_of("\r\n") == std::string::npos;
-}
-
-}  // namespace
 
 void SetBackend(Backend* backend) {
     g_backend = backend;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -146,6 +147,11 @@ std::optional<std::uint64_t> NextTimerDue();
 // Delivers the earliest timer due at or before `nowMs` (WM_TIMER, or its callback) and
 // schedules its next period; false when none is due.
 bool DeliverNextTimer(std::uint64_t nowMs);
+// The profile file's text: sections of entries. Lines that are neither a section, an entry
+// ("key=value", key not empty) nor blank or a comment (";", "#") are skipped.
+using ProfileSections = std::map<std::string, std::map<std::string, std::string>>;
+ProfileSections ParseProfileText(const std::string& text);
+std::string FormatProfileText(const ProfileSections& sections);
 // Path of the profile file for (registry key, application name).
 std::string ProfileFilePath(const std::wstring& key, const std::wstring& app);
 

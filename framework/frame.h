@@ -46,6 +46,7 @@ class MenuCmdUI : public CCmdUI {
 class CStatusBar : public CWnd {
     DECLARE_DYNAMIC(CStatusBar)
   public:
+    using CWnd::Create;
     BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
                 UINT id = AFX_IDW_STATUS_BAR);
     // Each id but ID_SEPARATOR takes its text from the string table; FALSE when one is missing.
