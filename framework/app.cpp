@@ -58,8 +58,7 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
 
 }  // namespace
 
-// ---- Command line
-// ----------------------------------------------------------------------------------
+// Command line
 
 void CCommandLineInfo::ParseParam(const wchar_t* param, BOOL flag, BOOL) {
     // Options are not used by the program; the first plain argument names a document.
@@ -70,8 +69,7 @@ void CCommandLineInfo::ParseParam(const wchar_t* param, BOOL flag, BOOL) {
     }
 }
 
-// ---- Recent-file list
-// --------------------------------------------------------------------------------
+// Recent-file list
 
 namespace framework {
 
@@ -115,8 +113,7 @@ void RecentFileList::WriteList(const std::wstring& section) const {
 
 }  // namespace framework
 
-// ---- Application
-// ---------------------------------------------------------------------------------------
+// Application
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
@@ -365,8 +362,7 @@ void CWinApp::OnUpdateRecentFileMenu(CCmdUI* cmdUI) {
     cmdUI->Enable(TRUE);
 }
 
-// ---- Printer settings
-// ---------------------------------------------------------------------------------
+// Printer settings
 
 void CWinApp::UpdatePrinterSelection(BOOL forceDefaults) {
     if (m_hDevMode && !forceDefaults) return;
@@ -404,8 +400,7 @@ BOOL CWinApp::GetPrinterDeviceDefaults(PRINTDLG* pd) {
     return TRUE;
 }
 
-// ---- Application-wide services
-// --------------------------------------------------------------------------
+// Application-wide services
 
 int AfxMessageBox(LPCTSTR text, UINT type, UINT) {
     return framework::ShowMessageBox(nullptr, text ? text : L"", framework::ApplicationTitle(),

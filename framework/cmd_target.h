@@ -57,7 +57,7 @@ class CObject {
     }                                              \
     IMPLEMENT_RUNTIMECLASS_(class_name, base_name, 0xFFFF, class_name::CreateObject)
 
-// ---- Message maps ------------------------------------------------------------------------
+// Message maps
 
 namespace framework {
 

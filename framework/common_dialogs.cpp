@@ -75,7 +75,7 @@ bool FileExists(const std::wstring& path) {
 
 }  // namespace
 
-// ---- Print dialog -----------------------------------------------------------------------------
+// Print dialog
 
 CPrintDialog::CPrintDialog(BOOL setupOnly, DWORD flags, CWnd* parent)
     : setupOnly_(setupOnly), parent_(parent) {
@@ -122,7 +122,7 @@ CString CPrintDialog::GetDeviceName() const {
     return CString(devMode.dmDeviceName);
 }
 
-// ---- File dialog -------------------------------------------------------------------------------
+// File dialog
 
 std::vector<std::pair<std::wstring, std::wstring>> ParseFileFilter(const std::wstring& filter) {
     std::vector<std::pair<std::wstring, std::wstring>> entries;

@@ -9,7 +9,7 @@
 
 class CWnd;
 
-// ---- Movable memory blocks ---------------------------------------------------------------
+// Movable memory blocks
 constexpr UINT GMEM_MOVEABLE = 0x0002;
 constexpr UINT GMEM_ZEROINIT = 0x0040;
 HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes);
@@ -18,7 +18,7 @@ void* GlobalLock(HGLOBAL block);
 BOOL GlobalUnlock(HGLOBAL block);
 std::size_t GlobalSize(HGLOBAL block);
 
-// ---- Printer settings ----------------------------------------------------------------------
+// Printer settings
 constexpr DWORD DM_ORIENTATION = 0x00000001;
 constexpr DWORD DM_PAPERSIZE = 0x00000002;
 constexpr DWORD DM_COPIES = 0x00000100;
@@ -93,7 +93,7 @@ class CPrintDialog {
     HGLOBAL ownDevMode_ = nullptr;
 };
 
-// ---- File dialogs ------------------------------------------------------------------------
+// File dialogs
 constexpr DWORD OFN_READONLY = 0x00000001;
 constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
 constexpr DWORD OFN_HIDEREADONLY = 0x00000004;

@@ -222,7 +222,7 @@ LRESULT DefaultProcessing(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-// ---- Geometry ------------------------------------------------------------------------------
+// Geometry
 
 HWND DesktopWindow() {
     Core& core = TheCore();
@@ -319,7 +319,7 @@ bool IsEnabledChain(HWND hwnd) {
     return true;
 }
 
-// ---- Invalidation and painting ---------------------------------------------------------------
+// Invalidation and painting
 
 void InvalidateRecord(HWND hwnd, bool erase, bool children) {
     if (!IsAlive(hwnd)) return;
@@ -372,7 +372,7 @@ void RunIdle() {
         if (hwnd->alive && hwnd->invalid && HasBackend()) CurrentBackend().PaintNow(hwnd);
 }
 
-// ---- Timers --------------------------------------------------------------------------------
+// Timers
 
 UINT_PTR SetTimerRecord(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC callback) {
     if (!IsAlive(hwnd)) return 0;
@@ -429,7 +429,7 @@ bool DeliverNextTimer(std::uint64_t nowMs) {
     return true;
 }
 
-// ---- Lock-out, modal loops ---------------------------------------------------------------------
+// Lock-out, modal loops
 
 void PushLockout(HWND hwnd) {
     TheCore().lockout.push_back(hwnd);
@@ -454,7 +454,7 @@ const std::vector<CDialog*>& ModalStack() {
     return TheCore().modal;
 }
 
-// ---- Message boxes, wait cursor, quit ---------------------------------------------------------
+// Message boxes, wait cursor, quit
 
 std::wstring ApplicationTitle() {
     CWinApp* app = AfxGetApp();

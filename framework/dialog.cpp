@@ -144,7 +144,7 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// ---- Controls ------------------------------------------------------------------------------
+// Controls
 
 int CButton::GetCheck() const {
     return framework::IsAlive(m_hWnd) ? m_hWnd->check : 0;
@@ -280,7 +280,7 @@ int CListBox::GetTextLen(int index) const {
     return static_cast<int>(m_hWnd->rows[static_cast<std::size_t>(index)].size());
 }
 
-// ---- Data exchange ---------------------------------------------------------------------------
+// Data exchange
 
 CDataExchange::CDataExchange(CWnd* dialog, BOOL saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}

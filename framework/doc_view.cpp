@@ -18,7 +18,7 @@ IMPLEMENT_DYNAMIC(CView, CWnd)
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
 IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
 
-// ---- Document ----------------------------------------------------------------------------------
+// Document
 
 BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
 ON_COMMAND(ID_FILE_SAVE, &CDocument::OnFileSave)
@@ -163,7 +163,8 @@ BOOL CDocument::DoSave(LPCTSTR path, BOOL replace) {
         if (dialog.DoModal() != IDOK) return FALSE;
         newName = dialog.GetPathName();
     }
-    // A failed save leaves the document, its name and the file system as they were.
+    // A failed save keeps the document's name and modified flag; nothing written is removed,
+    // since the file may be an older copy of the user's work.
     if (!OnSaveDocument(newName)) return FALSE;
     if (replace) SetPathName(newName);
     return TRUE;
@@ -183,8 +184,7 @@ void CDocument::OnFileSaveAs() {
     DoSave(L"");
 }
 
-// ---- Print information
-// ---------------------------------------------------------------------------
+// Print information
 
 CPrintInfo::CPrintInfo() : m_pPD(new CPrintDialog(FALSE)) {}
 
@@ -192,8 +192,7 @@ CPrintInfo::~CPrintInfo() {
     delete m_pPD;
 }
 
-// ---- View
-// ----------------------------------------------------------------------------------------
+// View
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_WM_CREATE()
@@ -317,8 +316,7 @@ void CView::RunPrintJob(bool preview) {
     if (!started) AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT, MB_OK | MB_ICONEXCLAMATION);
 }
 
-// ---- Templates
-// -----------------------------------------------------------------------------------
+// Templates
 
 CDocTemplate::CDocTemplate(UINT resourceId, const CRuntimeClass* docClass,
                            const CRuntimeClass* frameClass, const CRuntimeClass* viewClass)

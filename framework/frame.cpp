@@ -11,7 +11,7 @@
 IMPLEMENT_DYNAMIC(CStatusBar, CWnd)
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
-// ---- Status bar ------------------------------------------------------------------------------
+// Status bar
 
 namespace {
 
@@ -140,7 +140,7 @@ void CStatusBar::UpdatePanes(CFrameWnd* target) {
     }
 }
 
-// ---- Frame -----------------------------------------------------------------------------------
+// Frame
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_WM_CREATE()

@@ -124,7 +124,7 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT&) {
 
 void CWnd::PostNcDestroy() {}
 
-// ---- Texts and states ----------------------------------------------------------------------
+// Texts and states
 
 void CWnd::SetWindowText(LPCTSTR text) {
     framework::SetText(m_hWnd, text ? text : L"");
@@ -210,7 +210,7 @@ DWORD CWnd::GetExStyle() const {
     return framework::IsAlive(m_hWnd) ? m_hWnd->exStyle : 0;
 }
 
-// ---- Geometry ----------------------------------------------------------------------------------
+// Geometry
 
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
     framework::MoveRecord(m_hWnd, CRect(x, y, x + width, y + height), repaint != FALSE);
@@ -281,7 +281,7 @@ CWnd* CWnd::GetTopLevelParent() const {
     return FromHandle(framework::TopLevelOf(m_hWnd));
 }
 
-// ---- Painting --------------------------------------------------------------------------------
+// Painting
 
 void CWnd::Invalidate(BOOL erase) {
     framework::InvalidateRecord(m_hWnd, erase != FALSE, false);
@@ -312,7 +312,7 @@ BOOL CWnd::RedrawWindow(LPCRECT, CRgn*, UINT flags) {
     return TRUE;
 }
 
-// ---- Services --------------------------------------------------------------------------------
+// Services
 
 int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type) {
     const std::wstring title = caption ? std::wstring(caption) : framework::ApplicationTitle();
@@ -350,7 +350,7 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate) {
 
 void CWnd::DoDataExchange(CDataExchange*) {}
 
-// ---- Dispatch --------------------------------------------------------------------------------
+// Dispatch
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;

@@ -35,8 +35,7 @@ std::vector<CRect> PaintLog::Lines() const {
     return lines;
 }
 
-// ---- Dialog scripts
-// -------------------------------------------------------------------------------
+// Dialog scripts
 
 DialogScript& DialogScript::OnControl(int id, std::function<bool(HWND)> act, std::string failure) {
     steps_.push_back(
@@ -181,8 +180,7 @@ DialogScript& DialogScript::Check(std::function<void(Driver&)> check) {
     return *this;
 }
 
-// ---- Driver
-// ----------------------------------------------------------------------------------------
+// Driver
 
 Driver::Driver() : state_(std::make_unique<State>()) {
     state_->backend = CreateHeadlessBackend(*this);
@@ -192,7 +190,9 @@ Driver::Driver() : state_(std::make_unique<State>()) {
 Driver::~Driver() {
     if (CWinApp* app = AfxGetApp()) app->FrameworkStop();
     framework::ResetCore();
-    framework::SetBackend(nullptr);
+    // A driver made after this one keeps its own backend.
+    if (framework::HasBackend() && &framework::CurrentBackend() == state_->backend.get())
+        framework::SetBackend(nullptr);
 }
 
 void Driver::SetScreenSize(int width, int height) {
@@ -386,7 +386,7 @@ void Driver::MoveMainWindow(const CRect& rect) {
     AfterAction();
 }
 
-// ---- Queue -------------------------------------------------------------------------------------
+// Queue
 
 DialogScript& Driver::NextDialog(int templateId) {
     ScriptEntry entry;
@@ -438,7 +438,7 @@ size_t Driver::PendingAnswers() const {
     return state_->queue.size();
 }
 
-// ---- Reading -----------------------------------------------------------------------------------
+// Reading
 
 HWND Driver::Control(int id) const {
     HWND control = framework::FindDescendant(framework::ActiveWindow(), id);
@@ -548,8 +548,7 @@ std::vector<std::wstring> Driver::RecentFiles() const {
     return app && app->RecentFiles() ? app->RecentFiles()->Entries() : std::vector<std::wstring>();
 }
 
-// ---- Records
-// -------------------------------------------------------------------------------------
+// Records
 
 const std::vector<MessageBoxRecord>& Driver::MessageBoxes() const {
     return state_->messageBoxes;

@@ -528,8 +528,7 @@ TEST_F(DialogTest, MovingAControlRepaintsAndResizingTellsIt) {
     RunDialog();
 }
 
-// ---- The driver's checks
-// ---------------------------------------------------------------------------
+// The driver's checks
 
 TEST_F(DialogTest, ScriptThatRunsOutEndsTheDialogWithAnError) {
     expectErrors = true;

@@ -176,7 +176,7 @@ const ResourceSet& TestResources() {
     return set;
 }
 
-// ---- Document -----------------------------------------------------------------------------------
+// Document
 
 IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
 
@@ -218,7 +218,7 @@ void CTestDoc::OnDocCommand() {
     TheLog().Add("doc command");
 }
 
-// ---- Dialogs -----------------------------------------------------------------------------------
+// Dialogs
 
 class CSmallDialog : public CDialog {
   public:
@@ -383,8 +383,7 @@ ON_WM_TIMER()
 ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-// ---- View
-// ----------------------------------------------------------------------------------------
+// View
 
 class CTestView : public CView {
     DECLARE_DYNCREATE(CTestView)
@@ -457,8 +456,7 @@ ON_COMMAND(ID_FILE_PRINT, &CTestView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CTestView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
-// ---- Frame
-// ---------------------------------------------------------------------------------------
+// Frame
 
 class CTestFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CTestFrame)
@@ -486,8 +484,7 @@ ON_COMMAND(kFrameCommand, &CTestFrame::OnFrameCommand)
 ON_COMMAND(kViewCommand, &CTestFrame::OnViewCommandToo)
 END_MESSAGE_MAP()
 
-// ---- Application
-// -----------------------------------------------------------------------------------
+// Application
 
 class CTestApp : public CWinApp {
   public:
@@ -540,8 +537,7 @@ END_MESSAGE_MAP()
 
 CTestApp theTestApp;
 
-// ---- Fixture
-// ----------------------------------------------------------------------------------------
+// Fixture
 
 void FrameworkTest::SetUp() {
     char pattern[] = "/tmp/kurvomat-framework-XXXXXX";
