@@ -187,6 +187,16 @@ struct ProgramCase {
     double value;
 };
 
+template <size_t N>
+void ExpectPrograms(const ProgramCase (&cases)[N]) {
+    for (const ProgramCase& c : cases) {
+        int error = -1;
+        const double value = EvaluateAt(c.program, 1.0, 0, COEF.data(), error);
+        EXPECT_EQ(error, c.error) << c.what;
+        EXPECT_EQ(value, c.value) << c.what;
+    }
+}
+
 // Boundaries a decimal constant cannot reach, as hand-made programs.
 TEST(EvaluatorTest, GuardsAtTheirExactBoundaries) {
     const double e80 = std::exp(80.0);
@@ -241,12 +251,7 @@ TEST(EvaluatorTest, GuardsAtTheirExactBoundaries) {
         {"INT of 1e30", Program({OP_PUSHCONST, OP_INT}, {1e30}), 0, 1e30},
         {"INT of a NaN", Program({OP_PUSHCONST, OP_INT}, {std::nan("")}), 21, 0},
     };
-    for (const ProgramCase& c : cases) {
-        int error = -1;
-        const double value = EvaluateAt(c.program, 1.0, 0, COEF.data(), error);
-        EXPECT_EQ(error, c.error) << c.what;
-        EXPECT_EQ(value, c.value) << c.what;
-    }
+    ExpectPrograms(cases);
 }
 
 TEST(EvaluatorTest, MalformedPrograms) {
@@ -254,6 +259,12 @@ TEST(EvaluatorTest, MalformedPrograms) {
     std::vector<int32_t> hundredOneX(101, OP_X);
     std::vector<int32_t> sum(100, OP_X);
     sum.push_back(OP_ADD);
+    // Records no compilation writes: counts beyond the arrays, more pushes than constants.
+    CompiledFormula overlong = Program(hundredOneX);
+    overlong.opCount = 5000;
+    CompiledFormula negative = Program({OP_X});
+    negative.opCount = -1;
+    CompiledFormula constantsOnly = Program(std::vector<int32_t>(101, OP_PUSHCONST));
     const ProgramCase cases[] = {
         {"empty program", Program({}), 20, 0},
         {"function alone", Program({OP_SIN}), 3, 0},
@@ -268,13 +279,11 @@ TEST(EvaluatorTest, MalformedPrograms) {
         {"100 values fill the stack", Program(hundredX), 20, 0},
         {"101st value", Program(hundredOneX), 20, 0},
         {"100 values then one sum", Program(sum), 20, 0},
+        {"opCount beyond the array", overlong, 20, 0},
+        {"negative opCount", negative, 20, 0},
+        {"101st constant of a pool of 100", constantsOnly, 3, 0},
     };
-    for (const ProgramCase& c : cases) {
-        int error = -1;
-        const double value = EvaluateAt(c.program, 1.0, 0, COEF.data(), error);
-        EXPECT_EQ(error, c.error) << c.what;
-        EXPECT_EQ(value, c.value) << c.what;
-    }
+    ExpectPrograms(cases);
 }
 
 TEST(EvaluatorTest, NonzeroFlagIsRefused) {
