@@ -45,21 +45,20 @@ bool AboveClamp(double value) {
     return !(std::fabs(value) <= CLAMP_HIGH);
 }
 
-bool OutsideProductRange(double value) {
+bool InsideProductRange(double value) {
     const double magnitude = std::fabs(value);
-    return !(magnitude >= PRODUCT_LOW && magnitude <= PRODUCT_HIGH);
+    return magnitude >= PRODUCT_LOW && magnitude <= PRODUCT_HIGH;
 }
 
+// Both operands inside the range is the common case and needs no test of the order of magnitude.
 double Multiply(double a, double b, int& error) {
-    if (a != 0.0 && b != 0.0 && (OutsideProductRange(a) || OutsideProductRange(b))) {
-        const double order = std::log10(std::fabs(a)) + std::log10(std::fabs(b));
-        if (order > ORDER_LIMIT) {
-            error = EVAL_OVERFLOW;
-            return 0.0;
-        }
-        if (order < -ORDER_LIMIT) return 0.0;
+    if ((InsideProductRange(a) && InsideProductRange(b)) || a == 0.0 || b == 0.0) return a * b;
+    const double order = std::log10(std::fabs(a)) + std::log10(std::fabs(b));
+    if (order > ORDER_LIMIT) {
+        error = EVAL_OVERFLOW;
+        return 0.0;
     }
-    return a * b;
+    return order < -ORDER_LIMIT ? 0.0 : a * b;
 }
 
 double Divide(double a, double b, int& error) {
@@ -67,15 +66,13 @@ double Divide(double a, double b, int& error) {
         error = EVAL_DIVISION_BY_ZERO;
         return 0.0;
     }
-    if (a != 0.0 && (OutsideProductRange(a) || OutsideProductRange(b))) {
-        const double order = std::log10(std::fabs(a)) - std::log10(std::fabs(b));
-        if (order > ORDER_LIMIT) {
-            error = EVAL_OVERFLOW;
-            return 0.0;
-        }
-        if (order < -ORDER_LIMIT) return 0.0;
+    if ((InsideProductRange(a) && InsideProductRange(b)) || a == 0.0) return a / b;
+    const double order = std::log10(std::fabs(a)) - std::log10(std::fabs(b));
+    if (order > ORDER_LIMIT) {
+        error = EVAL_OVERFLOW;
+        return 0.0;
     }
-    return a / b;
+    return order < -ORDER_LIMIT ? 0.0 : a / b;
 }
 
 // ln|a| of the last base, so that X^2 and X^3 in one formula take the logarithm of X once; the
