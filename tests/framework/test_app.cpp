@@ -467,7 +467,10 @@ class CTestFrame : public CFrameWnd {
     afx_msg int OnCreate(LPCREATESTRUCT cs) {
         if (CFrameWnd::OnCreate(cs) == -1) return -1;
         static const UINT indicators[] = {ID_SEPARATOR, 1029, ID_INDICATOR_CAPS};
-        if (!statusBar.Create(this) || !statusBar.SetIndicators(indicators, 3)) return -1;
+        static const UINT broken[] = {ID_SEPARATOR, 1029, 9999};
+        if (!statusBar.Create(this) ||
+            !statusBar.SetIndicators(TheSettings().missingIndicator ? broken : indicators, 3))
+            return -1;
         statusBar.SetPaneStyle(1, SBPS_DISABLED);
         return 0;
     }

@@ -65,8 +65,9 @@ struct Settings {
     bool ruledEnabled = false;
     int lastDialogAnswer = -100;
     bool showSplash = false;
-    std::wstring initialText;  // dialog 500 starts with it through UpdateData(FALSE)  //
-                               // InitInstance runs the splash dialog 503
+    std::wstring initialText;              // dialog 500 starts with it through UpdateData(FALSE)
+    bool missingIndicator = false;         // the status bar names a string the table lacks  //
+                                           // InitInstance runs the splash dialog 503
     std::function<void(CDialog&)> onInit;  // run inside OnInitDialog of dialog 500
 };
 Settings& TheSettings();
