@@ -142,11 +142,13 @@ class Driver {
     // ---- Acting on the main window --------------------------------------------------------------
     // Opens the item's popup and clicks the item; false when it is absent or disabled.
     bool ChooseMenu(UINT id);
+    // Open the item's popup as a person would (its update handlers run) and read the item.
     bool IsMenuItemEnabled(UINT id);
     std::wstring MenuItemText(UINT id);
     void HighlightMenuItem(UINT id);
     void CloseMenu();
-    // A key in the active window (the innermost dialog, else the main window).
+    // A key in the active window (the innermost dialog, else the main window); letters are the
+    // virtual keys 'A'..'Z'. Answers whether a command (or Enter, Escape, Alt+F4) went out.
     bool PressKey(UINT virtualKey, bool ctrl = false, bool shift = false, bool alt = false);
     void AdvanceClock(std::uint64_t ms);
     std::uint64_t Now() const;
@@ -173,7 +175,8 @@ class Driver {
     size_t PendingAnswers() const;
 
     // ---- Reading ------------------------------------------------------------------------------
-    // Controls of the active window (the innermost dialog, else the main window).
+    // Controls of the active window (the innermost dialog, else the main window); reading a
+    // control that is not there is a driver error.
     bool HasControl(int id) const;
     std::wstring Text(int id) const;
     bool IsVisible(int id) const;
