@@ -89,6 +89,9 @@ void CKurvomatApp::OnAppAbout() {
 }
 
 void CKurvomatApp::OnHelpManual() {
-    const std::string file = "\"" + WideToNarrow(m_pszHelpFilePath) + "\"";
+    // Built piece by piece: GCC 12 warns falsely (-Wrestrict) on "\"" + std::string.
+    std::string file(1, '"');
+    file += WideToNarrow(m_pszHelpFilePath);
+    file += '"';
     ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
