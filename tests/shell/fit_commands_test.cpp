@@ -68,8 +68,10 @@ TEST_F(FitCommandsTest, ConvergedFitShowsItsResult) {
                 EXPECT_FALSE(in.IsVisible(IDC_RESULT_NAME_A + 2));
                 EXPECT_FALSE(in.IsVisible(IDC_RESULT_VALUE_A + 2));
                 EXPECT_FALSE(in.IsVisible(IDC_RESULT_STATE_A + 2));
-                // The panes and the wait cursor as they stand while the result is shown.
+                // The panes, the modified flag and the wait cursor as they stand while the
+                // result is shown.
                 EXPECT_EQ(in.StatusPane(4), L"DIST");
+                EXPECT_TRUE(Document().IsModified()) << "marked before the result shows";
                 EXPECT_FALSE(in.WaitCursorShown());
             })
             .Click(IDOK);
@@ -216,6 +218,8 @@ TEST_F(FitCommandsTest, ResultDialogShrinksToTheCoefficients) {
     const int fullHeight = DialogUnitsToPixelsY(189) + 21 + 2 * 3;
     const int okTop = DialogUnitsToPixelsY(168);
     const int distanceTop = DialogUnitsToPixelsY(146);
+    const int okLeft = DialogUnitsToPixelsX(84);
+    const int distanceLeft = DialogUnitsToPixelsX(10);
     for (int n = 1; n <= 6; ++n) {
         SCOPED_TRACE(n);
         const std::wstring path = WriteDocument("poly.gen", [&](FitData& data) {
@@ -233,8 +237,12 @@ TEST_F(FitCommandsTest, ResultDialogShrinksToTheCoefficients) {
                 EXPECT_EQ(dialog.Height(), fullHeight + shift);
                 EXPECT_EQ(dialog.left, (main.left + main.right - dialog.Width()) / 2);
                 EXPECT_EQ(dialog.top, (main.top + main.bottom - dialog.Height()) / 2);
-                // Inside the dialog: frame 3 and caption 21 above the client area.
+                // Inside the dialog: frame 3 and caption 21 above the client area. The move
+                // takes its left from the window's edge, not the client area's: 3 pixels more.
                 EXPECT_EQ(in.WindowRect(IDOK).top - dialog.top, 24 + okTop + shift);
+                EXPECT_EQ(in.WindowRect(IDOK).left - dialog.left, 3 + 3 + okLeft);
+                EXPECT_EQ(in.WindowRect(IDC_RESULT_DISTANCE).left - dialog.left,
+                          3 + 3 + distanceLeft);
                 EXPECT_EQ(in.WindowRect(IDC_RESULT_DISTANCE).top - dialog.top,
                           24 + distanceTop + shift);
                 for (int row = 0; row < 6; ++row) {
