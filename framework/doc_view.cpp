@@ -70,6 +70,7 @@ void CDocument::SetTitle(LPCTSTR title) {
 
 void CDocument::SetPathName(LPCTSTR path, BOOL addToMru) {
     pathName_ = path ? path : L"";
+    hasFile_ = addToMru && !pathName_.IsEmpty();
     SetTitle(FileNameOf(pathName_.str()).c_str());
     if (addToMru && !pathName_.IsEmpty())
         if (CWinApp* app = AfxGetApp()) app->AddToRecentFileList(pathName_);
@@ -109,6 +110,7 @@ void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject) 
 BOOL CDocument::OnNewDocument() {
     DeleteContents();
     pathName_.Empty();
+    hasFile_ = false;
     SetModifiedFlag(FALSE);
     return TRUE;
 }
@@ -122,6 +124,7 @@ BOOL CDocument::OnOpenDocument(LPCTSTR path) {
         return FALSE;
     }
     DeleteContents();
+    hasFile_ = false;
     SetModifiedFlag(FALSE);
     return TRUE;
 }
@@ -171,8 +174,9 @@ BOOL CDocument::DoSave(LPCTSTR path, BOOL replace) {
 }
 
 BOOL CDocument::DoFileSave() {
-    // A document whose name is no writable file (a new one, a read-only file) asks for a name.
-    if (!IsWritableFile(pathName_.str())) return DoSave(L"");
+    // A document without a file of its own (a new one, one whose read failed) or whose file
+    // is read-only asks for a name.
+    if (!hasFile_ || !IsWritableFile(pathName_.str())) return DoSave(L"");
     return DoSave(pathName_);
 }
 

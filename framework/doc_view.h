@@ -22,7 +22,8 @@ class CDocument : public CCmdTarget {
     virtual void SetTitle(LPCTSTR title);
     const CString& GetPathName() const { return pathName_; }
     // Sets the path and, from its file name, the title; with addToMru the path enters the
-    // application's recent-file list.
+    // application's recent-file list and names the document's own file, the one a plain save
+    // writes. Without it the path is a name only (a new document's "sans nom").
     virtual void SetPathName(LPCTSTR path, BOOL addToMru = TRUE);
     virtual BOOL IsModified() { return modified_; }
     virtual void SetModifiedFlag(BOOL modified = TRUE) { modified_ = modified; }
@@ -50,7 +51,8 @@ class CDocument : public CCmdTarget {
     // Saves to `path`; an empty path asks for a name first. With replace the document takes
     // the new name.
     virtual BOOL DoSave(LPCTSTR path, BOOL replace = TRUE);
-    // Saves under the document's own name when it names a writable file, else asks for one.
+    // Saves into the document's own file when it has one and that file is writable, else asks
+    // for a name.
     virtual BOOL DoFileSave();
 
     afx_msg void OnFileSave();
@@ -64,6 +66,10 @@ class CDocument : public CCmdTarget {
   private:
     CString title_;
     CString pathName_;
+    // The contents came from, or went to, the file at pathName_. Cleared when the contents
+    // are emptied for a new document or for a read, so that a read that fails half way never
+    // lets a plain save overwrite the previous file with what is left.
+    bool hasFile_ = false;
     BOOL modified_ = FALSE;
     std::vector<CView*> views_;
 };

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "resources/resource_ids.h"
 #include "support/kurvomat_session.h"
@@ -13,6 +15,11 @@ using DocumentTest = KurvomatSession;
 void Line(FitData& data) {
     SetFunction(data, "A*X+B", {2.0, 1.0}, {0, 1});
     SetPoints(data, {1, 2, 3}, {3, 5, 7});
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 TEST_F(DocumentTest, OpeningFromTheCommandLine) {
@@ -62,6 +69,54 @@ TEST_F(DocumentTest, BadFileFromTheRecentListKeepsThePreviousName) {
     EXPECT_EQ(Driver().StatusPane(1), L"");
     EXPECT_EQ(Driver().StatusPane(2), L"");
     EXPECT_NE(Document().GetPathName(), CString(other)) << "the failed path is not taken";
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
+// The record a failed read left behind is not the previous file's content: when the offer to
+// save comes, saving asks for a name instead of writing that record over the previous file.
+TEST_F(DocumentTest, SaveAfterAFailedReadNeverOverwritesThePreviousFile) {
+    const std::wstring good = WriteDocument("good.gen", &Line);
+    const std::wstring other = WriteDocument("other.gen", &Line);
+    ASSERT_TRUE(Start(other));
+    ASSERT_TRUE(Document().OnOpenDocument(good.c_str()));
+    WriteBytes("other.gen", std::string(2201, '\0'));
+    const std::string before = FileBytes(Path("good.gen"));
+    Document().SetModifiedFlag(TRUE);
+
+    headless::Driver& d = Driver();
+    d.AnswerMessageBox(IDNO);  // the offer to save good.gen before the open
+    ASSERT_TRUE(d.ChooseMenu(ID_FILE_MRU_FILE1 + 1));
+    ASSERT_EQ(d.MainWindowTitle(), L"good.gen - Kurvomat") << "the name stays";
+    ASSERT_EQ(Data().hasPoints, 0) << "the read failed";
+    ASSERT_TRUE(Document().IsModified());
+
+    d.AnswerMessageBox(IDYES);  // the offer to save before a new document
+    d.CancelFileDialog();
+    ASSERT_TRUE(d.ChooseMenu(ID_FILE_NEW));
+    EXPECT_EQ(d.FileDialogs().size(), 1u) << "the save asks for a name";
+    EXPECT_EQ(FileBytes(Path("good.gen")), before) << "the previous file is intact";
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
+// A new document is only called "sans nom": a file of that name in the working folder is not
+// its file and is never written by a plain save.
+TEST_F(DocumentTest, NewDocumentNeverSavesIntoAFileCalledSansNom) {
+    // Works in the test's folder, and goes back whatever happens.
+    struct WorkingFolder {
+        std::filesystem::path previous = std::filesystem::current_path();
+        ~WorkingFolder() { std::filesystem::current_path(previous); }
+    } restore;
+    std::filesystem::current_path(Path(""));
+    WriteBytes("sans nom", "someone else's file");
+    ASSERT_TRUE(Start());
+    SetFunction(Data(), "A*X", {3.0});
+    Document().SetModifiedFlag(TRUE);
+    headless::Driver& d = Driver();
+    d.CancelFileDialog();
+    d.ChooseMenu(ID_FILE_SAVE);
+    EXPECT_EQ(d.FileDialogs().size(), 1u);
+    EXPECT_EQ(FileBytes(Path("sans nom")), "someone else's file");
+    EXPECT_TRUE(Document().IsModified());
     EXPECT_EQ(ScriptErrors(), "");
 }
 
