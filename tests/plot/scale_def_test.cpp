@@ -179,6 +179,24 @@ TEST(ScaleTest, RangesThatCannotBeGraduatedAreWidenedAndTheLoopEnds) {
     EXPECT_EQ(equal.yMax, 4);
 }
 
+TEST(ScaleTest, ATopThatNoStepCanReachThroughRoundingStillEnds) {
+    // Y from -0.1 to 1e-18: the step 0.025 puts the top graduation on 0, just below the top, but
+    // 0.1 + 1e-18 rounds back to 0.1, so the next pass finds the same step again. Without a bound
+    // on the passes this never ends; the scale stays on the step found.
+    const ScaleDef s = FromLimits(0, 7, -0.1, 1e-18);
+    EXPECT_EQ(s.yStep, 0.025);
+    EXPECT_NEAR(s.yMin, -0.1, 1e-15);
+    EXPECT_NEAR(s.yMax, 0, 1e-15);
+    EXPECT_EQ(s.xStep, 1);
+    EXPECT_EQ(s.xMin, 0);
+    EXPECT_EQ(s.xMax, 7);
+
+    // The same through the points of a document.
+    const ScaleDef fromPoints = FromPoints({7.527e-15, 4.059e-15}, {-0.0071, -0.0781});
+    EXPECT_EQ(fromPoints.yStep, 0.025);
+    EXPECT_NEAR(fromPoints.yMax, 0, 1e-15);
+}
+
 TEST(ScaleTest, FitToPointsRespectsTheFlagAndTheCount) {
     ScaleDef user;
     user.autoScale = 0;
