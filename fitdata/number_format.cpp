@@ -19,7 +19,7 @@ NumberForm ChooseForm(double x) {
     return NumberForm::Fixed;  // 0 and NaN included
 }
 
-const char* Specification(NumberForm form, bool padded) {
+const char* PrintfFormat(NumberForm form, bool padded) {
     switch (form) {
         case NumberForm::ExponentPositive:
             return padded ? "%013.6le" : "%13.6le";
@@ -34,15 +34,15 @@ const char* Specification(NumberForm form, bool padded) {
 }  // namespace
 
 std::string FormatNumberA(int padded, double value) {
-    const char* specification = Specification(ChooseForm(value), padded != 0);
+    const char* format = PrintfFormat(ChooseForm(value), padded != 0);
     char buffer[64];
-    int length = std::snprintf(buffer, sizeof buffer, specification, value);
+    int length = std::snprintf(buffer, sizeof buffer, format, value);
     if (length < 0) return std::string();
     if (static_cast<size_t>(length) < sizeof buffer)
         return std::string(buffer, static_cast<size_t>(length));
-    // No value chosen for these specifications gets this long; kept so that none can be cut.
+    // No value chosen for these formats gets this long; kept so that none can be cut.
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), specification, value);
+    std::snprintf(text.data(), text.size(), format, value);
     text.resize(static_cast<size_t>(length));
     return text;
 }
