@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -75,24 +76,35 @@ double Divide(double a, double b, int& error) {
     return order < -ORDER_LIMIT ? 0.0 : a / b;
 }
 
-// ln|a| of the last base, so that X^2 and X^3 in one formula take the logarithm of X once; the
-// bits are those of a fresh call.
-struct LogCache {
-    double base = std::nan("");
+// ln|a| of the last base and e^y of the last exponent, so that X^2 and X^3 in one formula take
+// the logarithm of X once and a repeated X^2 its exponential once too; the bits are those of fresh
+// calls. A NaN never equals itself, so it is recomputed every time, which a first call needs.
+struct PowerCache {
+    double base = std::numeric_limits<double>::quiet_NaN();
     double log = 0.0;
+    double exponent = std::numeric_limits<double>::quiet_NaN();
+    double exp = 0.0;
 
-    double Of(double magnitude) {
+    double LogOf(double magnitude) {
         if (magnitude != base) {
             base = magnitude;
             log = std::log(magnitude);
         }
         return log;
     }
+
+    double ExpOf(double y) {
+        if (y != exponent) {
+            exponent = y;
+            exp = std::exp(y);
+        }
+        return exp;
+    }
 };
 
 // a^b as e^(b·ln|a|), with the sign of a for an odd integer b; never std::pow, so that the bits
 // are those of this formula on every machine.
-double Power(double a, double b, LogCache& logs, int& error) {
+double Power(double a, double b, PowerCache& cache, int& error) {
     if (a == 0.0) {
         if (b == 0.0) error = EVAL_POWER;
         return 0.0;
@@ -104,13 +116,13 @@ double Power(double a, double b, LogCache& logs, int& error) {
         error = EVAL_POWER;
         return 0.0;
     }
-    const double exponent = b * logs.Of(std::fabs(a));
+    const double exponent = b * cache.LogOf(std::fabs(a));
     if (exponent < -EXPONENT_LIMIT) return 0.0;
     if (exponent > EXPONENT_LIMIT) {
         error = EVAL_POWER;
         return 0.0;
     }
-    double result = std::exp(exponent);
+    double result = cache.ExpOf(exponent);
     if (integer && (static_cast<int32_t>(b) & 1) != 0) result *= a / std::fabs(a);
     return result;
 }
@@ -155,7 +167,7 @@ double EvaluateFormula(const CompiledFormula& program, int flag, const double* c
     double below[STACK_SIZE + 1];
     int depth = 0;
     int constIndex = 0;
-    LogCache logs;
+    PowerCache powers;
     constexpr double halfPi = 1.5707963267948966;  // 2·atan(1), the same bits
     // A record is only ever filled by the compiler, but never read past its arrays whatever it
     // holds.
@@ -166,8 +178,9 @@ double EvaluateFormula(const CompiledFormula& program, int flag, const double* c
                                                                 : program.opCount);
     int32_t opcode;
     double value;
-    double result;
-    int failure;
+    // A step that fails returns at once, so `failure` is EVAL_OK whenever a step begins.
+    int failure = EVAL_OK;
+    double result = 0.0;
     double x;
 
 #define NEXT_STEP                                                               \
@@ -179,9 +192,7 @@ double EvaluateFormula(const CompiledFormula& program, int flag, const double* c
 // A function step: x is its argument; it sets `result`, or `failure` and leaves `result` alone.
 #define FUNCTION_STEP(label) \
     label:                   \
-    x = top;                 \
-    failure = EVAL_OK;       \
-    result = 0.0;
+    x = top;
 
     NEXT_STEP;
 
@@ -218,18 +229,18 @@ sub:
     NEXT_STEP;
 mul:
     if (depth < 2) return Fail(error, EVAL_NO_OPERAND);
-    top = Multiply(below[--depth], top, error);
-    if (error != EVAL_OK) return 0.0;
+    top = Multiply(below[--depth], top, failure);
+    if (failure != EVAL_OK) return Fail(error, failure);
     NEXT_STEP;
 div:
     if (depth < 2) return Fail(error, EVAL_NO_OPERAND);
-    top = Divide(below[--depth], top, error);
-    if (error != EVAL_OK) return 0.0;
+    top = Divide(below[--depth], top, failure);
+    if (failure != EVAL_OK) return Fail(error, failure);
     NEXT_STEP;
 pow:
     if (depth < 2) return Fail(error, EVAL_NO_OPERAND);
-    top = Power(below[--depth], top, logs, error);
-    if (error != EVAL_OK) return 0.0;
+    top = Power(below[--depth], top, powers, failure);
+    if (failure != EVAL_OK) return Fail(error, failure);
     NEXT_STEP;
 
     // Functions of the top value x.
