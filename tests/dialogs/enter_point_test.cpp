@@ -142,6 +142,24 @@ TEST_F(EnterPointTest, RefusedOkChangesNothing) {
     EXPECT_TRUE(Driver().MessageBoxes().empty());
 }
 
+// Texts that give no finite number read like letters: OK disabled and refused.
+TEST_F(EnterPointTest, NonFiniteNumbersDoNotRead) {
+    for (const wchar_t* text : {L"nan", L"inf", L"-infinity", L"1e999"}) {
+        SCOPED_TRACE(WideToNarrow(text));
+        CEnterPoint dialog(1.0, 2.0, 4, 1);
+        Driver()
+            .NextDialog(IDD_ENTER_POINT)
+            .Type(IDC_POINT_Y, text)
+            .Check([](headless::Driver& in) { EXPECT_FALSE(in.IsEnabled(IDOK)); })
+            .PressEnter()
+            .Check([](headless::Driver& in) { EXPECT_EQ(in.ActiveDialogId(), IDD_ENTER_POINT); })
+            .PressEscape();
+        EXPECT_EQ(dialog.DoModal(), 0);
+        EXPECT_EQ(dialog.y, 2.0);
+        EXPECT_EQ(ScriptErrors(), "");
+    }
+}
+
 // Cancel, Escape and the close box all answer 0, not IDCANCEL.
 TEST_F(EnterPointTest, EveryCancelAnswersZero) {
     const std::function<void(headless::DialogScript&)> endings[] = {
