@@ -49,8 +49,14 @@ class KurvomatSession : public ::testing::Test {
         app_ = std::make_unique<CKurvomatApp>();
     }
 
-    // Ends the program as the driver does (no questions) and forgets it.
+    // Ends the program as the driver does (no questions) and forgets it. Whatever the scripting
+    // recorded as wrong, or scripted and never used, fails the test: a dialog that never opened
+    // must not skip its checks silently.
     void Stop() {
+        if (driver_) {
+            for (const std::string& error : driver_->Errors()) ADD_FAILURE() << "driver: " << error;
+            EXPECT_EQ(driver_->PendingAnswers(), 0u) << "scripted answers left unused";
+        }
         driver_.reset();
         app_.reset();
     }
