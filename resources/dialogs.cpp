@@ -1,4 +1,5 @@
-// Dialog templates: about box 100, splash 130, single point 135, fit result 136.
+// Dialog templates: about box 100, splash 130, single point 135, fit result 136, graph window 138,
+// scale dialog 143.
 #include "resources/kurvomat_resources.h"
 #include "resources/resource_ids.h"
 
@@ -98,8 +99,20 @@ DialogTemplate FitResult() {
     return t;
 }
 
+// The graph window: its paint handler moves and sizes every control to the screen.
+DialogTemplate GraphWindow() {
+    DialogTemplate t = Template(IDD_GRAPH, kModalWithCaption, 427, 210, L"Résultats Graphiques");
+    t.controls = {
+        Control(kButtonClass, IDOK, L"OK", kChild | WS_TABSTOP | BS_PUSHBUTTON, 195, 189, 50, 14),
+        Control(kButtonClass, IDC_GRAPH_FRAME, L"", kChild | BS_GROUPBOX, 7, 7, 413, 180),
+        Static(IDC_READ_X, L"Static", kLabel, 7, 186, 55, 11),
+        Static(IDC_READ_Y, L"Static", kLabel, 67, 186, 55, 11),
+    };
+    return t;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> KurvomatDialogs() {
-    return {AboutBox(), Splash(), EnterPoint(), FitResult()};
+    return {AboutBox(), Splash(), EnterPoint(), FitResult(), GraphWindow()};
 }

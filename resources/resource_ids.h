@@ -9,6 +9,8 @@ inline constexpr unsigned IDD_ABOUTBOX = 100;
 inline constexpr unsigned IDD_WAIT = 130;
 inline constexpr unsigned IDD_ENTER_POINT = 135;
 inline constexpr unsigned IDD_RESULT = 136;
+inline constexpr unsigned IDD_GRAPH = 138;
+inline constexpr unsigned IDD_SCALE = 143;
 
 // Commands of menu 128 that are the program's own (the framework's standard ones keep its names).
 inline constexpr unsigned ID_LOAD_POINTS = 200;
@@ -59,6 +61,26 @@ inline constexpr int IDC_RESULT_FORMULA = 1048;
 inline constexpr int IDC_RESULT_NAME_A = 1049;
 inline constexpr int IDC_RESULT_DISTANCE = 1055;
 inline constexpr int IDC_RESULT_TITLE = 1056;
+
+// Controls of the graph window and the scale dialog: the frame the page or the preview is drawn
+// in, the X and Y read-outs under the pointer.
+inline constexpr int IDC_GRAPH_FRAME = 1061;
+inline constexpr int IDC_READ_X = 1102;
+inline constexpr int IDC_READ_Y = 1103;
+// Controls of the scale dialog only: "Appliquer" carries the cancel id (Escape and the close box
+// apply), "Sortie" the OK id.
+inline constexpr int IDC_SCALE_APPLY = 2;
+inline constexpr int IDC_SCALE_EXIT = 1;
+inline constexpr int IDC_SCALE_GROUP = 1062;
+inline constexpr int IDC_SCALE_AUTO = 1092;
+inline constexpr int IDC_SCALE_X_MIN = 1093;
+inline constexpr int IDC_SCALE_X_MAX = 1094;
+inline constexpr int IDC_SCALE_Y_MIN = 1095;
+inline constexpr int IDC_SCALE_Y_MAX = 1096;
+inline constexpr int IDC_SCALE_X_MIN_LABEL = 1097;
+inline constexpr int IDC_SCALE_X_MAX_LABEL = 1098;
+inline constexpr int IDC_SCALE_Y_MIN_LABEL = 1099;
+inline constexpr int IDC_SCALE_Y_MAX_LABEL = 1100;
 
 // The splash's one timer.
 inline constexpr unsigned WAIT_TIMER_ID = 1000;

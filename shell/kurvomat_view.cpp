@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "dialogs/kurv_graph.h"
 #include "dialogs/kurv_result.h"
 #include "fitdata/fit_data.h"
 #include "numerics/gauss_newton.h"
@@ -55,6 +56,8 @@ ON_COMMAND(ID_FILE_PRINT, &CKurvomatView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CKurvomatView::OnFilePrintPreview)
 ON_COMMAND(ID_LEAST_SQUARES, &CKurvomatView::OnLeastSquares)
 ON_COMMAND(ID_LEVENBERG_MARQUARDT, &CKurvomatView::OnLevenbergMarquardt)
+// The graph window and the scale dialog.
+ON_COMMAND(ID_GRAPH_RESULTS, &CKurvomatView::OnGraphResults)
 ON_UPDATE_COMMAND_UI(ID_LEAST_SQUARES, &CKurvomatView::OnUpdateFit)
 ON_UPDATE_COMMAND_UI(ID_LEVENBERG_MARQUARDT, &CKurvomatView::OnUpdateFit)
 ON_UPDATE_COMMAND_UI(ID_ENTER_COEF, &CKurvomatView::OnUpdateEnterCoef)
@@ -143,6 +146,11 @@ void CKurvomatView::OnLeastSquares() {
 
 void CKurvomatView::OnLevenbergMarquardt() {
     RunFit(&LevenbergMarquardtFit);
+}
+
+void CKurvomatView::OnGraphResults() {
+    CKurvGraph dialog(&Data());
+    dialog.DoModal();
 }
 
 void CKurvomatView::OnUpdateFit(CCmdUI* cmdUI) {

@@ -74,6 +74,9 @@ class CKurvomatView : public CView {
     afx_msg void OnLeastSquares();
     afx_msg void OnLevenbergMarquardt();
 
+    // The graph window; nothing is refreshed or marked afterwards.
+    afx_msg void OnGraphResults();
+
     afx_msg void OnUpdateFit(CCmdUI* cmdUI);
     afx_msg void OnUpdateEnterCoef(CCmdUI* cmdUI);
     afx_msg void OnUpdateNeedPoints(CCmdUI* cmdUI);

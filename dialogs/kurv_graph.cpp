@@ -1,0 +1,100 @@
+// CKurvGraph: layout on the desktop, drawing of the page and the read-outs under the pointer.
+#include "dialogs/kurv_graph.h"
+
+#include "fitdata/fit_data.h"
+#include "fitdata/number_format.h"
+#include "plot/results_page.h"
+#include "resources/resource_ids.h"
+#include "shell/my_draw_cdc.h"
+
+namespace {
+
+// The dialog stops this many pixels short of the bottom of the desktop.
+constexpr int kBottomAllowance = 24;
+
+// Moves `control` to (x, y) in the dialog's client area, keeping its size.
+void MoveKeepingSize(CWnd& control, int x, int y) {
+    CRect rect;
+    control.GetWindowRect(&rect);
+    control.MoveWindow(x, y, rect.Width(), rect.Height(), TRUE);
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CKurvGraph, CDialog)
+ON_WM_PAINT()
+ON_WM_MOUSEMOVE()
+END_MESSAGE_MAP()
+
+CKurvGraph::CKurvGraph(FitData* fitData, CWnd* parent)
+    : CDialog(IDD_GRAPH, parent), data(fitData) {}
+
+void CKurvGraph::DoDataExchange(CDataExchange* exchange) {
+    CDialog::DoDataExchange(exchange);
+    DDX_Control(exchange, IDC_READ_Y, yReadOut);
+    DDX_Control(exchange, IDC_READ_X, xReadOut);
+    DDX_Control(exchange, IDOK, okButton);
+    DDX_Control(exchange, IDC_GRAPH_FRAME, frame);
+    DDX_Text(exchange, IDC_READ_X, textX);
+    DDX_Text(exchange, IDC_READ_Y, textY);
+}
+
+BOOL CKurvGraph::OnInitDialog() {
+    CDialog::OnInitDialog();
+    return TRUE;
+}
+
+void CKurvGraph::OnPaint() {
+    CPaintDC dc(this);
+    CMyDrawCDC draw(&dc);
+
+    // Every paint fits the window to the desktop again; a move to where a window already is
+    // changes nothing, so the layout settles after the first paint.
+    CRect desktop;
+    GetDesktopWindow()->GetWindowRect(&desktop);
+    MoveWindow(0, 0, desktop.Width(), desktop.Height() - kBottomAllowance, TRUE);
+
+    CRect ok;
+    okButton.GetWindowRect(&ok);
+    MoveKeepingSize(okButton, (desktop.Width() - ok.Width()) / 2, desktop.bottom - 80);
+    frame.MoveWindow(16, 8, desktop.Width() - 40, desktop.Height() - 96, TRUE);
+    MoveKeepingSize(xReadOut, 20, desktop.bottom - 86);
+    CRect readX;
+    xReadOut.GetWindowRect(&readX);
+    MoveKeepingSize(yReadOut, readX.right + 4, desktop.bottom - 86);
+
+    UpdateData(FALSE);
+
+    // The frame's screen rectangle serves as client coordinates, as the layout was drawn up.
+    CRect page;
+    frame.GetWindowRect(&page);
+    DrawResultsPage(page.left - 2, page.right - 4, page.top - 14, page.bottom - 30, data, &draw, 1);
+}
+
+void CKurvGraph::OnMouseMove(UINT, CPoint point) {
+    const ScaleDef& scale = data->scale;
+    const double xMin = scale.xMin, xMax = scale.xMax, yMin = scale.yMin, yMax = scale.yMax;
+    UpdateData(TRUE);
+
+    // The plot area of the page, from a rectangle a little smaller than the page's own.
+    CRect f;
+    frame.GetWindowRect(&f);
+    const int left = f.left + 2, right = f.right - 10, top = f.top - 10, bottom = f.bottom - 36;
+    const int dx = (right - left) / 10;
+    const int dy = (bottom - top) / 7;
+    const int x0 = left + dx, x1 = right - 2 * dx;
+    const int y0 = top + 2 * dy, y1 = bottom - dy;
+
+    // An area without width or height (a tiny screen) reads nothing rather than 0 / 0.
+    if (x0 < x1 && y0 < y1 && point.x >= x0 && point.x <= x1 && point.y >= y0 && point.y <= y1) {
+        const double x = xMin + static_cast<double>(point.x - x0) * (xMax - xMin) / (x1 - x0);
+        const double y = yMin + static_cast<double>(y1 - point.y) * (yMax - yMin) / (y1 - y0);
+        textX = FormatNumber(x);
+        textY = FormatNumber(y);
+    } else {
+        textX.Empty();
+        textY.Empty();
+    }
+    UpdateData(FALSE);
+    Default();
+}
