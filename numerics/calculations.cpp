@@ -91,10 +91,17 @@ double SolveBisection(const FitData* data, double a, double b, double y, std::st
             message = BAD_BOUNDS;
             return 0.0;
         }
-        if ((fa > 0 && fm < 0) || (fa < 0 && fm > 0))
+        if ((fa > 0 && fm < 0) || (fa < 0 && fm > 0)) {
             b = m;
-        else if ((fm > 0 && fb < 0) || (fm < 0 && fb > 0))
+        } else if ((fm > 0 && fb < 0) || (fm < 0 && fb > 0)) {
             a = m;
+        } else {
+            // A zero without a strict sign change. A root on a bound is that bound: halving on
+            // would answer the midpoint, which is no root (f = X on [0, 10] with y = 0 gave 5).
+            // A zero at the midpoint keeps the interval, whose midpoint is then the answer.
+            if (fa == 0) return a;
+            if (fb == 0) return b;
+        }
     }
     return (a + b) * 0.5;
 }

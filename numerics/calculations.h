@@ -29,7 +29,8 @@ double IntegrateSimpson(const FitData* data, double a, double b, std::string& me
 // 20 halvings of [a, b] (a > b works the same) with three evaluations each, f(a), f(m), f(b), no
 // tolerance; answers the last midpoint. "Erreur de definition des bornes" and 0.0 when f - y has
 // one strict sign at a, m and b, or is not a number (y not a number). An exact zero among the three
-// without a strict sign change keeps the interval. message = "" on entry.
+// without a strict sign change answers the bound that holds it (a before b), and keeps the interval
+// when only the midpoint holds it. message = "" on entry.
 double SolveBisection(const FitData* data, double a, double b, double y, std::string& message);
 
 // Newton's method from x0 with the slope (f(x + h/2) - f(x - h/2)) / h, h = x / 1000 (1e-6 when

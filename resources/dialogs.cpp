@@ -1,5 +1,5 @@
-// Dialog templates: about box 100, splash 130, single point 135, fit result 136, graph window 138,
-// scale dialog 143.
+// Dialog templates: about box 100, splash 130, single point 135, fit result 136, calculation 137,
+// graph window 138, scale dialog 143.
 #include "resources/kurvomat_resources.h"
 #include "resources/resource_ids.h"
 
@@ -111,8 +111,51 @@ DialogTemplate GraphWindow() {
     return t;
 }
 
+// Calculation dialog.
+
+constexpr DWORD kNumberEdit = kChild | WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+
+DialogControlTemplate Edit(int id, int x, int y, int cx) {
+    return Control(kEditClass, id, L"", kNumberEdit, x, y, cx, 12);
+}
+
+DialogControlTemplate PushButton(int id, const wchar_t* text, bool isDefault, int x, int y) {
+    return Control(kButtonClass, id, text,
+                   kChild | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), x, y, 50,
+                   14);
+}
+
+// The coefficients in two rows of three places: A left, C middle, B right; D, F, E below.
+DialogTemplate CalcF() {
+    DialogTemplate t = Template(IDD_CALC_F, kModalWithCaption, 419, 142, L"Title");
+    t.controls = {
+        Static(IDC_CALC_FUNCTION, L"Fonction", kChild | SS_CENTER | SS_NOPREFIX, 10, 8, 399, 10)};
+    static const int placeLeft[] = {10, 280, 145, 10, 280, 145};
+    static const int rowTop[] = {26, 26, 26, 40, 40, 40};
+    static const wchar_t* const names[] = {L"A=", L"B=", L"C=", L"D=", L"E=", L"F="};
+    for (int i = 0; i < 6; ++i) {
+        t.controls.push_back(
+            Static(IDC_CALC_NAME_A + i, names[i], kLabel, placeLeft[i], rowTop[i], 14, 10));
+        t.controls.push_back(Static(IDC_CALC_VALUE_A + i, L"000000.000000", kLabel,
+                                    placeLeft[i] + 16, rowTop[i], 100, 10));
+    }
+    const std::vector<DialogControlTemplate> inputs = {
+        Static(IDC_CALC_LABEL1, L"Entrée 1", kLabel, 10, 64, 62, 10),
+        Edit(IDC_CALC_INPUT1, 72, 62, 64),
+        Static(IDC_CALC_LABEL2, L"Entrée 2", kLabel, 145, 64, 62, 10),
+        Edit(IDC_CALC_INPUT2, 207, 62, 64),
+        Static(IDC_CALC_LABEL3, L"Entrée 3", kLabel, 280, 64, 62, 10),
+        Edit(IDC_CALC_INPUT3, 342, 62, 64),
+        Static(IDC_CALC_RESULT, L"Résultat", kLabel, 10, 90, 399, 10),
+        PushButton(IDC_CALC_CALCULER, L"Calculer", true, 129, 116),
+        PushButton(IDCANCEL, L"Sortie", false, 240, 116),
+    };
+    t.controls.insert(t.controls.end(), inputs.begin(), inputs.end());
+    return t;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> KurvomatDialogs() {
-    return {AboutBox(), Splash(), EnterPoint(), FitResult(), GraphWindow()};
+    return {AboutBox(), Splash(), EnterPoint(), FitResult(), GraphWindow(), CalcF()};
 }

@@ -9,6 +9,7 @@ inline constexpr unsigned IDD_ABOUTBOX = 100;
 inline constexpr unsigned IDD_WAIT = 130;
 inline constexpr unsigned IDD_ENTER_POINT = 135;
 inline constexpr unsigned IDD_RESULT = 136;
+inline constexpr unsigned IDD_CALC_F = 137;
 inline constexpr unsigned IDD_GRAPH = 138;
 inline constexpr unsigned IDD_SCALE = 143;
 
@@ -81,6 +82,20 @@ inline constexpr int IDC_SCALE_X_MIN_LABEL = 1097;
 inline constexpr int IDC_SCALE_X_MAX_LABEL = 1098;
 inline constexpr int IDC_SCALE_Y_MIN_LABEL = 1099;
 inline constexpr int IDC_SCALE_Y_MAX_LABEL = 1100;
+
+// Controls of the calculation dialog: coefficient values A..F, the formula line, coefficient names
+// A..F, the three inputs with their labels, the result line and the Calculer button.
+inline constexpr int IDC_CALC_VALUE_A = 1036;
+inline constexpr int IDC_CALC_FUNCTION = 1048;
+inline constexpr int IDC_CALC_NAME_A = 1049;
+inline constexpr int IDC_CALC_INPUT1 = 1055;
+inline constexpr int IDC_CALC_INPUT2 = 1057;
+inline constexpr int IDC_CALC_LABEL1 = 1058;
+inline constexpr int IDC_CALC_LABEL2 = 1059;
+inline constexpr int IDC_CALC_INPUT3 = 1060;
+inline constexpr int IDC_CALC_RESULT = 1061;
+inline constexpr int IDC_CALC_LABEL3 = 1062;
+inline constexpr int IDC_CALC_CALCULER = 3;
 
 // The splash's one timer.
 inline constexpr unsigned WAIT_TIMER_ID = 1000;

@@ -77,6 +77,14 @@ class CKurvomatView : public CView {
     // The graph window; nothing is refreshed or marked afterwards.
     afx_msg void OnGraphResults();
 
+    // The calculation dialog on the record, in the command's mode.
+    void RunCalculation(int mode);
+    afx_msg void OnCalcFx();
+    afx_msg void OnCalcDerivative();
+    afx_msg void OnCalcIntegral();
+    afx_msg void OnSolveBisection();
+    afx_msg void OnSolveNewton();
+
     afx_msg void OnUpdateFit(CCmdUI* cmdUI);
     afx_msg void OnUpdateEnterCoef(CCmdUI* cmdUI);
     afx_msg void OnUpdateNeedPoints(CCmdUI* cmdUI);

@@ -10,17 +10,7 @@
 
 namespace {
 
-class KurvResultTest : public KurvomatSession {
-  protected:
-    void SetUp() override {
-        KurvomatSession::SetUp();
-        ASSERT_TRUE(Start());
-        data_ = std::make_unique<FitData>();
-        data_->Reset();
-    }
-
-    std::unique_ptr<FitData> data_;
-};
+using KurvResultTest = DialogSession;
 
 TEST_F(KurvResultTest, DistanceTextAndVerdict) {
     SetFunction(*data_, "A*EXP(B*X)", {1.5, -0.00005}, {1, 0});

@@ -104,6 +104,13 @@ TEST(SolveBisectionTest, HalvingsAndRefusals) {
         {"X^2", 0.0, 4.0, 2.0, std::sqrt(2.0), 4.0 / (1 << 21), ""},
         {"X^2", 4.0, 0.0, 2.0, std::sqrt(2.0), 4.0 / (1 << 21), ""},  // exchanged bounds
         {"X", -1.0, 3.0, 1.0, 1.0, 0.0, ""},  // f(m) = y exactly: the interval stays
+        // A root exactly on a bound, no strict sign change: that bound, a before b.
+        {"X", 0.0, 10.0, 0.0, 0.0, 0.0, ""},
+        {"X", -10.0, 0.0, 0.0, 0.0, 0.0, ""},
+        {"X*(X-1)", 0.0, 1.0, 0.0, 0.0, 0.0, ""},
+        {"X*(X-1)", 1.0, 0.0, 0.0, 1.0, 0.0, ""},
+        // A root on a with a strict sign change inside: halving goes on towards the inner root.
+        {"X*(X-2)", 0.0, 3.0, 0.0, 2.0, 3.0 / (1 << 21), ""},
         // (X-1)(X-2) - 0 is > 0 at 0, 3 and 6 although two roots lie inside.
         {"(X-1)*(X-2)", 0.0, 6.0, 0.0, 0.0, 0.0, BAD_BOUNDS},
         {"X^2", -1.0, 1.0, -1.0, 0.0, 0.0, BAD_BOUNDS},  // all three above y

@@ -108,6 +108,19 @@ class KurvomatSession : public ::testing::Test {
     std::unique_ptr<headless::Driver> driver_;
 };
 
+// A started program and a reset record of the test's own, for a dialog run apart from the view.
+class DialogSession : public KurvomatSession {
+  protected:
+    void SetUp() override {
+        KurvomatSession::SetUp();
+        ASSERT_TRUE(Start());
+        data_ = std::make_unique<FitData>();
+        data_->Reset();
+    }
+
+    std::unique_ptr<FitData> data_;
+};
+
 // A function with its coefficients; `fixed` lists the coefficients held fixed.
 inline void SetFunction(FitData& data, const std::string& formula,
                         std::initializer_list<double> values,

@@ -1,0 +1,31 @@
+// CKurvomatView: the calculation dialog's five commands.
+#include "dialogs/kurv_calc_f.h"
+#include "fitdata/fit_data.h"
+#include "resources/resource_ids.h"
+#include "shell/kurvomat_view.h"
+
+void CKurvomatView::RunCalculation(int mode) {
+    // The dialog only reads the record: nothing to mark and no pane to refresh.
+    CKurvCalcF dialog(&Data(), mode);
+    dialog.DoModal();
+}
+
+void CKurvomatView::OnCalcFx() {
+    RunCalculation(ID_CALC_FX);
+}
+
+void CKurvomatView::OnCalcDerivative() {
+    RunCalculation(ID_CALC_DERIVATIVE);
+}
+
+void CKurvomatView::OnCalcIntegral() {
+    RunCalculation(ID_CALC_INTEGRAL);
+}
+
+void CKurvomatView::OnSolveBisection() {
+    RunCalculation(ID_SOLVE_BISECTION);
+}
+
+void CKurvomatView::OnSolveNewton() {
+    RunCalculation(ID_SOLVE_NEWTON);
+}
