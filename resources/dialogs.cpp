@@ -1,5 +1,5 @@
 // Dialog templates: about box 100, splash 130, single point 135, fit result 136, calculation 137,
-// graph window 138, scale dialog 143.
+// graph window 138, differential-equation form 140, scale dialog 143.
 #include "resources/kurvomat_resources.h"
 #include "resources/resource_ids.h"
 
@@ -111,7 +111,7 @@ DialogTemplate GraphWindow() {
     return t;
 }
 
-// Calculation dialog.
+// Calculation dialog and differential-equation form.
 
 constexpr DWORD kNumberEdit = kChild | WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 
@@ -154,8 +154,49 @@ DialogTemplate CalcF() {
     return t;
 }
 
+// The order at the top, the equation with its label and hint, the interval and its division in
+// two columns, the initial values in one column, the three buttons at the bottom.
+DialogTemplate EquDiff() {
+    DialogTemplate t = Template(IDD_EQU_DIFF, kModalWithCaption, 316, 244,
+                                L"Equation Différentielle du Nième Ordre");
+    t.controls = {
+        Static(IDC_EQU_ORDER_LABEL, L"Ordre", kLabel, 10, 12, 76, 8),
+        Edit(IDC_EQU_ORDER, 90, 10, 30),
+        Static(IDC_EQU_EQUATION_LABEL, L"Y6=", kLabel, 10, 32, 76, 8),
+        Edit(IDC_EQU_EQUATION, 90, 30, 216),
+        Static(IDC_EQU_HINT, L"Y=A,Y'=B,Y\"=C, ...", kLabel, 90, 45, 216, 8),
+        Static(IDC_EQU_X_START_LABEL, L"XDébut", kLabel, 10, 64, 76, 8),
+        Edit(IDC_EQU_X_START, 90, 62, 70),
+        Static(IDC_EQU_X_END_LABEL, L"XFin (>XDébut)", kLabel, 172, 64, 70, 8),
+        Edit(IDC_EQU_X_END, 246, 62, 60),
+        Static(IDC_EQU_POINTS_LABEL, L"Nb Points (2 à 98)", kLabel, 10, 82, 76, 8),
+        Edit(IDC_EQU_POINTS, 90, 80, 70),
+        Static(IDC_EQU_FINESSE_LABEL, L"Finesse (1 à 499)", kLabel, 172, 82, 70, 8),
+        Edit(IDC_EQU_FINESSE, 246, 80, 60),
+        Static(IDC_EQU_SHOWN_LABEL, L"Ordre Visualisé", kLabel, 10, 100, 76, 8),
+        Edit(IDC_EQU_SHOWN, 90, 98, 30),
+    };
+    static const int labelIds[] = {IDC_EQU_Y0_LABEL,     IDC_EQU_Y1_LABEL,
+                                   IDC_EQU_Y2_LABEL,     IDC_EQU_Y2_LABEL + 1,
+                                   IDC_EQU_Y2_LABEL + 2, IDC_EQU_Y2_LABEL + 3};
+    static const wchar_t* const labels[] = {L"Y(XDébut)",  L"Y'(XDébut)", L"Y\"(XDébut)",
+                                            L"Y3(XDébut)", L"Y4(XDébut)", L"Y5(XDébut)"};
+    for (int i = 0; i < 6; ++i) {
+        const int top = 120 + 16 * i;
+        t.controls.push_back(Static(labelIds[i], labels[i], kLabel, 10, top + 2, 76, 8));
+        t.controls.push_back(Edit(IDC_EQU_Y0 + i, 90, top, 100));
+    }
+    const std::vector<DialogControlTemplate> buttons = {
+        PushButton(IDOK, L"OK", true, 58, 222),
+        PushButton(IDCANCEL, L"Cancel", false, 133, 222),
+        PushButton(IDC_EQU_EXPLAIN, L"?", false, 208, 222),
+    };
+    t.controls.insert(t.controls.end(), buttons.begin(), buttons.end());
+    return t;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> KurvomatDialogs() {
-    return {AboutBox(), Splash(), EnterPoint(), FitResult(), GraphWindow(), CalcF()};
+    return {AboutBox(), Splash(), EnterPoint(), FitResult(), GraphWindow(), CalcF(), EquDiff()};
 }

@@ -11,6 +11,7 @@ inline constexpr unsigned IDD_ENTER_POINT = 135;
 inline constexpr unsigned IDD_RESULT = 136;
 inline constexpr unsigned IDD_CALC_F = 137;
 inline constexpr unsigned IDD_GRAPH = 138;
+inline constexpr unsigned IDD_EQU_DIFF = 140;
 inline constexpr unsigned IDD_SCALE = 143;
 
 // Commands of menu 128 that are the program's own (the framework's standard ones keep its names).
@@ -96,6 +97,29 @@ inline constexpr int IDC_CALC_INPUT3 = 1060;
 inline constexpr int IDC_CALC_RESULT = 1061;
 inline constexpr int IDC_CALC_LABEL3 = 1062;
 inline constexpr int IDC_CALC_CALCULER = 3;
+
+// Controls of the differential-equation form. The initial values y .. y(5) run 1081 to 1086;
+// the row labels y'' .. y(5) run 1088 to 1091.
+inline constexpr int IDC_EQU_ORDER = 1067;
+inline constexpr int IDC_EQU_EQUATION = 1068;
+inline constexpr int IDC_EQU_X_START = 1069;
+inline constexpr int IDC_EQU_ORDER_LABEL = 1070;
+inline constexpr int IDC_EQU_EQUATION_LABEL = 1071;
+inline constexpr int IDC_EQU_X_START_LABEL = 1072;
+inline constexpr int IDC_EQU_X_END_LABEL = 1073;
+inline constexpr int IDC_EQU_FINESSE_LABEL = 1074;
+inline constexpr int IDC_EQU_POINTS_LABEL = 1075;
+inline constexpr int IDC_EQU_Y0_LABEL = 1076;
+inline constexpr int IDC_EQU_Y1_LABEL = 1077;
+inline constexpr int IDC_EQU_X_END = 1078;
+inline constexpr int IDC_EQU_FINESSE = 1079;
+inline constexpr int IDC_EQU_POINTS = 1080;
+inline constexpr int IDC_EQU_Y0 = 1081;
+inline constexpr int IDC_EQU_HINT = 1087;
+inline constexpr int IDC_EQU_Y2_LABEL = 1088;
+inline constexpr int IDC_EQU_SHOWN_LABEL = 1092;
+inline constexpr int IDC_EQU_SHOWN = 1093;
+inline constexpr int IDC_EQU_EXPLAIN = 3;
 
 // The splash's one timer.
 inline constexpr unsigned WAIT_TIMER_ID = 1000;

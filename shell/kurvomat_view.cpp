@@ -78,12 +78,15 @@ ON_UPDATE_COMMAND_UI(ID_SAVE_APPLICATION_AS, &CKurvomatView::OnUpdateSaveApplica
 ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, &CKurvomatView::OnUpdateSaveApplication)
 ON_UPDATE_COMMAND_UI(ID_SAVE_COEF, &CKurvomatView::OnUpdateSaveFunction)
 ON_UPDATE_COMMAND_UI(ID_SAVE_FUNCTION_COEF, &CKurvomatView::OnUpdateSaveFunction)
-// Calculations on the function (kurvomat_view_calc.cpp).
+// Calculations on the function and differential equations (kurvomat_view_calc.cpp).
 ON_COMMAND(ID_CALC_FX, &CKurvomatView::OnCalcFx)
 ON_COMMAND(ID_CALC_DERIVATIVE, &CKurvomatView::OnCalcDerivative)
 ON_COMMAND(ID_CALC_INTEGRAL, &CKurvomatView::OnCalcIntegral)
 ON_COMMAND(ID_SOLVE_BISECTION, &CKurvomatView::OnSolveBisection)
 ON_COMMAND(ID_SOLVE_NEWTON, &CKurvomatView::OnSolveNewton)
+ON_COMMAND(ID_ODE_1, &CKurvomatView::OnOde1)
+ON_COMMAND(ID_ODE_2, &CKurvomatView::OnOde2)
+ON_COMMAND(ID_ODE_N, &CKurvomatView::OnOdeN)
 END_MESSAGE_MAP()
 
 CKurvomatDoc* CKurvomatView::GetDocument() const {

@@ -79,11 +79,17 @@ class CKurvomatView : public CView {
 
     // The calculation dialog on the record, in the command's mode.
     void RunCalculation(int mode);
+    // The differential-equation form in the command's mode; the document is marked modified
+    // after OK, the point panes refreshed in every case.
+    void RunEquation(int mode);
     afx_msg void OnCalcFx();
     afx_msg void OnCalcDerivative();
     afx_msg void OnCalcIntegral();
     afx_msg void OnSolveBisection();
     afx_msg void OnSolveNewton();
+    afx_msg void OnOde1();
+    afx_msg void OnOde2();
+    afx_msg void OnOdeN();
 
     afx_msg void OnUpdateFit(CCmdUI* cmdUI);
     afx_msg void OnUpdateEnterCoef(CCmdUI* cmdUI);

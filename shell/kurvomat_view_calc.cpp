@@ -1,7 +1,9 @@
-// CKurvomatView: the calculation dialog's five commands.
+// CKurvomatView: the calculation dialog's five commands and the differential-equation form's three.
+#include "dialogs/equ_diff.h"
 #include "dialogs/kurv_calc_f.h"
 #include "fitdata/fit_data.h"
 #include "resources/resource_ids.h"
+#include "shell/kurvomat_doc.h"
 #include "shell/kurvomat_view.h"
 
 void CKurvomatView::RunCalculation(int mode) {
@@ -28,4 +30,22 @@ void CKurvomatView::OnSolveBisection() {
 
 void CKurvomatView::OnSolveNewton() {
     RunCalculation(ID_SOLVE_NEWTON);
+}
+
+void CKurvomatView::RunEquation(int mode) {
+    CEquDiff dialog(&Data(), mode);
+    if (dialog.DoModal() == IDOK) GetDocument()->SetModifiedFlag(TRUE);
+    RefreshPointPanes();
+}
+
+void CKurvomatView::OnOde1() {
+    RunEquation(ID_ODE_1);
+}
+
+void CKurvomatView::OnOde2() {
+    RunEquation(ID_ODE_2);
+}
+
+void CKurvomatView::OnOdeN() {
+    RunEquation(ID_ODE_N);
 }

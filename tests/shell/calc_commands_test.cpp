@@ -1,5 +1,5 @@
-// The view's commands of the calculation dialog: the mode each opens, and nothing changed
-// afterwards.
+// The view's commands of the calculation dialog and the differential-equation form: the mode
+// each opens, the modified flag and the panes afterwards.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -63,6 +63,48 @@ TEST_F(CalcCommandsTest, CalculationsRunOnTheDocumentAndChangeNothing) {
     EXPECT_EQ(d.StatusPane(4), L"DIST");
     EXPECT_EQ(Data().fitDone, 1);
     EXPECT_EQ(Data().nPoints, 3);
+    ExpectNoScriptLeft();
+}
+
+// OK replaces the points: the document is modified, PTS lit, DIST dark with the old fit gone.
+TEST_F(CalcCommandsTest, EquationOkMarksTheDocumentAndRefreshesThePanes) {
+    StartWithFit();
+    headless::Driver& d = Driver();
+    d.NextDialog(IDD_EQU_DIFF)
+        .Type(IDC_EQU_EQUATION, L"Y")
+        .Type(IDC_EQU_X_START, L"0")
+        .Type(IDC_EQU_X_END, L"1")
+        .Type(IDC_EQU_POINTS, L"4")
+        .Type(IDC_EQU_FINESSE, L"5")
+        .Type(IDC_EQU_Y0, L"1")
+        .Click(IDOK);
+    d.AnswerMessageBox(IDYES);
+    ASSERT_TRUE(d.ChooseMenu(ID_ODE_1));
+    EXPECT_TRUE(Document().IsModified());
+    EXPECT_EQ(Data().nPoints, 5);
+    EXPECT_EQ(Data().fitDone, 0);
+    EXPECT_EQ(d.StatusPane(1), L"PTS");
+    EXPECT_EQ(d.StatusPane(4), L"");
+    ExpectNoScriptLeft();
+}
+
+// Cancel stores nothing and leaves the document unmarked; the point panes are refreshed all the
+// same.
+TEST_F(CalcCommandsTest, EquationCancelStillRefreshesThePointPanes) {
+    StartWithFit();
+    headless::Driver& d = Driver();
+    bool byHand = false;
+    for (UINT id : {ID_ODE_1, ID_ODE_2, ID_ODE_N}) {
+        SCOPED_TRACE(id);
+        byHand = !byHand;
+        Data().scale.autoScale = byHand ? 0 : 1;  // changed behind the panes' back
+        d.NextDialog(IDD_EQU_DIFF).PressEscape();
+        ASSERT_TRUE(d.ChooseMenu(id));
+        EXPECT_FALSE(Document().IsModified());
+        EXPECT_EQ(d.StatusPane(5), byHand ? L"ECH" : L"");
+        EXPECT_EQ(d.StatusPane(4), L"DIST");
+        EXPECT_EQ(Data().nPoints, 3);
+    }
     ExpectNoScriptLeft();
 }
 
