@@ -2,6 +2,7 @@
 // with their messages, and the integration on OK.
 #include "dialogs/equ_diff.h"
 
+#include <cmath>
 #include <cwchar>
 
 #include "common/text_conversion.h"
@@ -20,9 +21,17 @@ constexpr long long kMinPoints = 2;
 constexpr long long kMaxPoints = 98;
 constexpr long long kMinFinesse = 1;
 constexpr long long kMaxFinesse = 499;
+// The evaluator's code of "Depassement Capacite Calcul".
+constexpr int kOverflowCode = 21;
 
 bool InRange(long long value, long long low, long long high) {
     return value >= low && value <= high;
+}
+
+bool AllFinite(const double* values, int count) {
+    for (int i = 0; i < count; ++i)
+        if (!std::isfinite(values[i])) return false;
+    return true;
 }
 
 // An integer read into a wide type, so that a long text saturates out of every range instead of
@@ -305,9 +314,14 @@ void CEquDiff::OnOK() {
     const int points = static_cast<int>(fields.points);
     double x[kMaxPoints + 1];
     double y[kMaxPoints + 1];
-    const int error = IntegrateEquation(fields.program, order, fields.xStart, fields.xEnd, points,
-                                        static_cast<int>(fields.finesse),
-                                        static_cast<int>(fields.shownOrder), fields.initial, x, y);
+    int error = IntegrateEquation(fields.program, order, fields.xStart, fields.xEnd, points,
+                                  static_cast<int>(fields.finesse),
+                                  static_cast<int>(fields.shownOrder), fields.initial, x, y);
+    // Bounds whose difference overflows give an infinite step, and a state may outgrow the
+    // doubles without any evaluation failing: such points would poison the fits, the page and
+    // the files.
+    if (error == 0 && !(AllFinite(x, points + 1) && AllFinite(y, points + 1)))
+        error = kOverflowCode;
     if (error != 0) {
         // Nothing is stored; the user learns why OK did not close the form.
         Validate(false);

@@ -369,4 +369,29 @@ TEST_F(EquDiffTest, FailedIntegrationIsToldAndStoresNothing) {
     EXPECT_EQ(data_->equation.hasEquation, 0);
 }
 
+// Bounds whose difference overflows make a step of infinity: no point that is not a finite number
+// reaches the table.
+TEST_F(EquDiffTest, NonFiniteResultIsAnOverflow) {
+    const INT_PTR result =
+        Run(ID_ODE_1,
+            [&](headless::DialogScript& s) {
+                FillFirstOrder(s, L"1");
+                s.Type(IDC_EQU_X_START, L"-1e308")
+                    .Type(IDC_EQU_X_END, L"1e308")
+                    .Type(IDC_EQU_POINTS, L"2")
+                    .Type(IDC_EQU_FINESSE, L"1")
+                    .Click(IDOK)
+                    .Check([](headless::Driver& in) {
+                        EXPECT_EQ(LastInformation(in),
+                                  L"Erreur de calcul : Depassement Capacite Calcul");
+                        EXPECT_TRUE(in.IsEnabled(IDOK));
+                    })
+                    .Click(IDCANCEL);
+            },
+            {IDOK});
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(data_->hasPoints, 0);
+    EXPECT_EQ(data_->equation.hasEquation, 0);
+}
+
 }  // namespace
