@@ -6,6 +6,7 @@
 #include "common/assert.h"
 #include "common/text_conversion.h"
 #include "formula/evaluator.h"
+#include "numerics/fit_evaluations.h"
 #include "numerics/fit_support.h"
 
 namespace {
@@ -61,6 +62,7 @@ std::string LeastSquaresFitA(FitData* data) {
     double jacRow[MAX_COEF];
     DerivativeScratch scratch;
     int error = 0;
+    FitEvaluations evaluations(*data);
 
     data->fitDistance = 0.0;
     data->fitDone = 0;
@@ -75,9 +77,9 @@ std::string LeastSquaresFitA(FitData* data) {
         double sumY2 = 0.0;
 
         for (int i = 0; i < data->nPoints; ++i) {
-            const double x = data->pointX[i];
             const double y = data->pointY[i];
-            const double value = EvaluateAt(function.program, x, 0, function.coef, error);
+            evaluations.Prepare(i, n);
+            const double value = evaluations.Value(i, error);
             if (error != 0) return EvalErrorText(error);
             const double r = y - value;
             if (std::fabs(r) > OVERFLOW_BOUND) return EvalErrorText(CODE_OVERFLOW);
@@ -85,8 +87,7 @@ std::string LeastSquaresFitA(FitData* data) {
             if (std::fabs(data->fitDistance) > SUM_BOUND) return EvalErrorText(CODE_OVERFLOW);
             sumY2 = sumY2 + y * y;
             for (int j = 0; j < n; ++j) {
-                jacRow[j] = CoefficientDerivative(function.program, function.coef,
-                                                  function.freeIndex[j], x, scratch, error);
+                jacRow[j] = evaluations.Derivative(i, j, scratch, error);
                 if (error != 0) return EvalErrorText(error);
                 // Tested before the next coefficient is shifted.
                 if (std::fabs(jacRow[j]) > OVERFLOW_BOUND) return EvalErrorText(CODE_OVERFLOW);

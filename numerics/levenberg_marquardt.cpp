@@ -42,9 +42,8 @@ bool QuotientFails(double u, double v) {
 }  // namespace
 
 bool LmSolver::AddResidual(int i, double& s, double& r) {
-    FunctionDef& function = fitData->function;
     int code = 0;
-    const double value = EvaluateAt(function.program, fitData->pointX[i], 0, function.coef, code);
+    const double value = evaluations_->Value(i, code);
     if (code != 0) {
         error = code;
         return false;
@@ -63,17 +62,28 @@ bool LmSolver::AddResidual(int i, double& s, double& r) {
     return true;
 }
 
+double LmSolver::OutsideRun(double (LmSolver::*pass)()) {
+    FitEvaluations evaluations(*fitData);
+    evaluations_ = &evaluations;
+    const double s = (this->*pass)();
+    evaluations_ = nullptr;
+    return s;
+}
+
 double LmSolver::SumOfSquares() {
+    if (evaluations_ == nullptr) return OutsideRun(&LmSolver::SumOfSquares);
     double s = 0.0;
     double r = 0.0;
-    for (int i = 0; i < fitData->nPoints; ++i)
+    for (int i = 0; i < fitData->nPoints; ++i) {
+        evaluations_->Prepare(i, 0);
         if (!AddResidual(i, s, r)) return -1.0;
+    }
     return s;
 }
 
 double LmSolver::BuildNormalEquations() {
-    FunctionDef& function = fitData->function;
-    const int n = function.nFree;
+    if (evaluations_ == nullptr) return OutsideRun(&LmSolver::BuildNormalEquations);
+    const int n = fitData->function.nFree;
     maxGrad = 0.0;
     double s = 0.0;
     for (int j = 0; j < n; ++j) {
@@ -82,13 +92,12 @@ double LmSolver::BuildNormalEquations() {
     }
     for (int i = 0; i < fitData->nPoints; ++i) {
         double r = 0.0;
+        evaluations_->Prepare(i, n);
         if (!AddResidual(i, s, r)) return -1.0;
         for (int j = 0; j < n; ++j) {
             int code = 0;
             // The derivative itself is not bounded here.
-            jacRow[j] =
-                CoefficientDerivative(function.program, function.coef, function.freeIndex[j],
-                                      fitData->pointX[i], derivative, code);
+            jacRow[j] = evaluations_->Derivative(i, j, derivative, code);
             if (code != 0) {
                 error = code;
                 return -1.0;
@@ -228,7 +237,10 @@ double LmSolver::PredictedReduction() {
 }
 
 void LmSolver::Run(FitData* data, std::string& message) {
+    FitEvaluations evaluations(*data);
+    evaluations_ = &evaluations;
     message = Iterate(data);
+    evaluations_ = nullptr;
 }
 
 std::string LmSolver::Iterate(FitData* data) {

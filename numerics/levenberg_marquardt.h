@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fitdata/fit_data.h"
+#include "numerics/fit_evaluations.h"
 #include "numerics/fit_support.h"
 
 // Working state of one Levenberg-Marquardt run. Run sets every field that matters, so the record
@@ -78,6 +79,12 @@ class LmSolver {
     std::string Iterate(FitData* data);
     // Adds the squared residual of point i to s; false with error set when the pass must end.
     bool AddResidual(int i, double& s, double& r);
+
+    // A pass called on its own, outside Run: with evaluations of its own.
+    double OutsideRun(double (LmSolver::*pass)());
+
+    // The evaluations of the run (set by Run); the passes called on their own make their own.
+    FitEvaluations* evaluations_ = nullptr;
 };
 
 // Code 87 has no evaluator text: this is the answer of a run ended by a failed prediction.

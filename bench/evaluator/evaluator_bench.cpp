@@ -1,4 +1,5 @@
-// Evaluations per second of four fitting functions: our evaluator, native C++ and muparser.
+// Evaluations per second of four fitting functions: our evaluator point by point and in batches,
+// native C++ and muparser (one point at a time and in its bulk mode).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -7,11 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "formula/batch_evaluator.h"
 #include "formula/compiler.h"
 #include "formula/evaluator.h"
 
 #ifdef KURVOMAT_HAVE_MUPARSER
 #include <muParser.h>
+#endif
+#ifdef KURVOMAT_HAVE_OPENMP
+#include <omp.h>
 #endif
 
 namespace {
@@ -55,16 +60,19 @@ const std::vector<double>& Xs() {
     return xs;
 }
 
-void Kurvomat(benchmark::State& state) {
-    const Formula& formula = FORMULAS[state.range(0)];
-    CompiledFormula program;
+bool Compile(benchmark::State& state, const Formula& formula, CompiledFormula& program) {
     int nCoef = 0;
     int error = 0;
     program.CompileFunction(formula.text, nCoef, error);
-    if (error != 0) {
-        state.SkipWithError("the formula does not compile");
-        return;
-    }
+    if (error != 0) state.SkipWithError("the formula does not compile");
+    return error == 0;
+}
+
+void Kurvomat(benchmark::State& state) {
+    const Formula& formula = FORMULAS[state.range(0)];
+    CompiledFormula program;
+    if (!Compile(state, formula, program)) return;
+    int error = 0;
     for (auto _ : state) {
         double sum = 0.0;
         int failures = 0;
@@ -77,6 +85,42 @@ void Kurvomat(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * POINTS);
     state.SetLabel(formula.text);
+}
+
+// The batch evaluator over the 5000 points in one call; with `cached` the points are kept
+// (CachePoints, once), so the steps of X alone are not computed again.
+void RunBatch(benchmark::State& state, bool cached) {
+    const Formula& formula = FORMULAS[state.range(0)];
+    CompiledFormula program;
+    if (!Compile(state, formula, program)) return;
+    BatchEvaluator batch(program);
+    if (cached) batch.CachePoints(Xs().data(), POINTS);
+    std::vector<double> values(POINTS);
+    std::vector<int> errors(POINTS);
+    for (auto _ : state) {
+        if (cached)
+            batch.EvaluateCached(0, POINTS, 0, COEF, values.data(), errors.data());
+        else
+            batch.Evaluate(Xs().data(), POINTS, 0, COEF, values.data(), errors.data());
+        double sum = 0.0;
+        int failures = 0;
+        for (int i = 0; i < POINTS; ++i) {
+            sum += values[i];
+            failures += errors[i] != 0;
+        }
+        benchmark::DoNotOptimize(sum);
+        benchmark::DoNotOptimize(failures);
+    }
+    state.SetItemsProcessed(state.iterations() * POINTS);
+    state.SetLabel(formula.text);
+}
+
+void Batch(benchmark::State& state) {
+    RunBatch(state, false);
+}
+
+void BatchCached(benchmark::State& state) {
+    RunBatch(state, true);
 }
 
 void Native(benchmark::State& state) {
@@ -118,9 +162,44 @@ void Muparser(benchmark::State& state) {
     state.SetLabel(formula.text);
 }
 BENCHMARK(Muparser)->DenseRange(0, 5);
+
+// muparser's bulk mode: every variable is an array indexed by the point (the coefficients
+// repeated), all 5000 results in one call, on one thread (Debian builds it with OpenMP).
+void MuparserBulk(benchmark::State& state) {
+#ifdef KURVOMAT_HAVE_OPENMP
+    omp_set_num_threads(1);
+#endif
+    const Formula& formula = FORMULAS[state.range(0)];
+    std::vector<std::vector<double>> c(6, std::vector<double>(POINTS));
+    for (int k = 0; k < 6; ++k) c[k].assign(POINTS, COEF[k]);
+    std::vector<double> x = Xs();
+    std::vector<double> results(POINTS);
+    mu::Parser parser;
+    try {
+        const char* names[6] = {"A", "B", "C", "D", "E", "F"};
+        for (int k = 0; k < 6; ++k) parser.DefineVar(names[k], c[k].data());
+        parser.DefineVar("X", x.data());
+        parser.SetExpr(formula.muparserText);
+        parser.Eval(results.data(), POINTS);
+    } catch (const mu::Parser::exception_type& e) {
+        state.SkipWithError(e.GetMsg().c_str());
+        return;
+    }
+    for (auto _ : state) {
+        parser.Eval(results.data(), POINTS);
+        double sum = 0.0;
+        for (const double value : results) sum += value;
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * POINTS);
+    state.SetLabel(formula.text);
+}
+BENCHMARK(MuparserBulk)->DenseRange(0, 5);
 #endif
 
 BENCHMARK(Kurvomat)->DenseRange(0, 5);
+BENCHMARK(Batch)->DenseRange(0, 5);
+BENCHMARK(BatchCached)->DenseRange(0, 5);
 BENCHMARK(Native)->DenseRange(0, 5);
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Time per fit and evaluations per second of both fits on 5000 points, with 3 and 6 free
-// coefficients, beside GSL's gsl_multifit_nlinear (trust-region Levenberg-Marquardt with a
-// finite-difference Jacobian) on the same data, from the same start, through the same evaluator.
+// Time per fit of both fits on 5000 points, with 3 and 6 free coefficients: with the batch
+// evaluations (the fits as they are), point by point through EvaluateAt (as before the batch),
+// and beside GSL's gsl_multifit_nlinear (trust-region Levenberg-Marquardt with a finite-difference
+// Jacobian) on the same data, from the same start, through EvaluateAt.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -12,6 +13,7 @@
 
 #include "fitdata/fit_data.h"
 #include "formula/evaluator.h"
+#include "numerics/fit_evaluations.h"
 #include "numerics/gauss_newton.h"
 #include "numerics/levenberg_marquardt.h"
 
@@ -84,52 +86,76 @@ double SumOfSquares(const FitData& data) {
     return s;
 }
 
-// Evaluations per fit and per second, and the final sum of squares (also in the label, with
-// more digits than the counters show).
+// Evaluations per fit and per second where they go through EvaluateAt (count > 0), and the
+// final sum of squares (also in the label, with more digits than the counters show).
 void Report(benchmark::State& state, const std::string& outcome, int64_t count, double sum,
             bool ok) {
     char label[96];
     std::snprintf(label, sizeof label, "%s, S = %.10g", outcome.c_str(), sum);
     state.SetLabel(label);
     const double fits = double(state.iterations());
-    state.counters["evals/fit"] = double(count) / fits;
-    state.counters["evals/s"] = benchmark::Counter(double(count), benchmark::Counter::kIsRate);
+    if (count > 0) {
+        state.counters["evals/fit"] = double(count) / fits;
+        state.counters["evals/s"] = benchmark::Counter(double(count), benchmark::Counter::kIsRate);
+    }
     state.counters["S"] = sum;
     if (!ok) state.SkipWithError("the fit did not answer \"\" or \"?\"");
 }
 
 template <typename Fit>
-void RunOurs(benchmark::State& state, Fit fit) {
+void RunOurs(benchmark::State& state, bool perPoint, Fit fit) {
     const Problem& problem = PROBLEMS[state.range(0)];
     const auto original = MakeData(problem);
     auto data = std::make_unique<FitData>();
     std::string answer;
     evaluations = 0;
+    SetFitEvaluationsPerPoint(perPoint);
     for (auto _ : state) {
         state.PauseTiming();
         *data = *original;
         state.ResumeTiming();
         answer = fit(data.get());
     }
+    SetFitEvaluationsPerPoint(false);
     Report(state, "answer \"" + answer + "\"", evaluations, SumOfSquares(*data),
            answer.empty() || answer == "?");
 }
 
+std::string RunGaussNewton(FitData* data) {
+    return LeastSquaresFitA(data);
+}
+
+std::string RunLevenbergMarquardt(FitData* data) {
+    LmSolver solver;
+    std::string message;
+    solver.Run(data, message);
+    return message;
+}
+
 void GaussNewton(benchmark::State& state) {
-    RunOurs(state, [](FitData* data) { return LeastSquaresFitA(data); });
+    RunOurs(state, false, RunGaussNewton);
+}
+
+void GaussNewtonPerPoint(benchmark::State& state) {
+    RunOurs(state, true, RunGaussNewton);
 }
 
 void LevenbergMarquardt(benchmark::State& state) {
-    RunOurs(state, [](FitData* data) {
-        LmSolver solver;
-        std::string message;
-        solver.Run(data, message);
-        return message;
-    });
+    RunOurs(state, false, RunLevenbergMarquardt);
+}
+
+void LevenbergMarquardtPerPoint(benchmark::State& state) {
+    RunOurs(state, true, RunLevenbergMarquardt);
 }
 
 BENCHMARK(GaussNewton)->Arg(0)->Arg(1)->ArgName("six")->Unit(benchmark::kMillisecond);
+BENCHMARK(GaussNewtonPerPoint)->Arg(0)->Arg(1)->ArgName("six")->Unit(benchmark::kMillisecond);
 BENCHMARK(LevenbergMarquardt)->Arg(0)->Arg(1)->ArgName("six")->Unit(benchmark::kMillisecond);
+BENCHMARK(LevenbergMarquardtPerPoint)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("six")
+    ->Unit(benchmark::kMillisecond);
 
 #ifdef KURVOMAT_HAVE_GSL
 

@@ -2,6 +2,7 @@
 #include "tests/numerics/evaluation_log.h"
 
 #include "formula/evaluator.h"
+#include "numerics/fit_evaluations.h"
 
 // The real evaluator under the names that --wrap gives it, and the wrappers the callers reach.
 double RealEvaluateAt(const CompiledFormula& program, double X, int flag, const double* coef,
@@ -16,6 +17,13 @@ double WrappedEvaluateFormula(
     int& error) __asm__("__wrap__Z15EvaluateFormulaRK15CompiledFormulaiPKddddRi");
 
 namespace {
+
+// The record sees what goes through EvaluateAt, so the fits under test evaluate point by point;
+// the batch that they use otherwise is compared with this path in fit_evaluations_test.cpp.
+const bool fitsPerPoint = [] {
+    SetFitEvaluationsPerPoint(true);
+    return true;
+}();
 
 // Set while EvaluateAt runs, so that its own call of EvaluateFormula (when the evaluator's two
 // routines sit in different object files) is not recorded twice.
