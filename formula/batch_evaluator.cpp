@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #include "common/assert.h"
 #include "formula/evaluator_steps.h"
@@ -175,12 +176,18 @@ void GuardedAcross(A a, B b, double* out, int n, int32_t place, F& failures) {
     }
 }
 
+// The kind of an exponent that is the same at every point (X^2, X^3) is settled once.
 template <typename A, typename B, typename L, typename F>
 void PowerAcross(A a, B b, L log, double* out, int n, int32_t place, F& failures) {
+    [[maybe_unused]] ExponentKind same{};
+    if constexpr (std::is_same_v<B, Same>) same = KindOfExponent(b.value);
     for (int p = 0; p < n; ++p) {
         GivenLog logs{log[p]};
         int code = EVAL_OK;
-        out[p] = Power(a[p], b[p], logs, code);
+        if constexpr (std::is_same_v<B, Same>)
+            out[p] = Power(a[p], b.value, same, logs, code);
+        else
+            out[p] = Power(a[p], b[p], logs, code);
         if (code != EVAL_OK) failures.Note(p, place, code);
     }
 }
@@ -475,15 +482,25 @@ void BatchEvaluator::RunBlock(const std::vector<int32_t>& list, int n) {
 }
 
 void BatchEvaluator::Finish(int n, double* values, int* errors) {
+    // Only a program with a result lets a point get past its failures.
     const bool same = final_ >= 0 && IsUniform(steps_[final_].kind);
     const double* across = final_ >= 0 && !same ? in_[final_] : nullptr;
+    if (!failures_.any) {
+        // The common case, without branches: the final clamp of every point.
+        for (int p = 0; p < n; ++p) {
+            const double value = same ? scalar_[final_] : across[p];
+            const bool above = AboveClamp(value);
+            values[p] = above ? 0.0 : ClampLow(value);
+            errors[p] = above ? EVAL_OVERFLOW : EVAL_OK;
+        }
+        return;
+    }
     for (int p = 0; p < n; ++p) {
         if (failures_.place[p] != NO_FAILURE) {
             values[p] = 0.0;
             errors[p] = failures_.code[p];
             continue;
         }
-        // Only a program with a result lets a point get here.
         const double value = same ? scalar_[final_] : across[p];
         if (AboveClamp(value)) {
             values[p] = 0.0;
@@ -511,12 +528,14 @@ void BatchEvaluator::EvaluateBlocks(const double* x, int first, int count, int f
             failures_.place[p] = stopPlace_;
             failures_.code[p] = stopCode_;
         }
+        failures_.any = stopPlace_ != NO_FAILURE;
         if (cached) {
             const int at = first + start;
             for (const int32_t id : xValues_)
                 in_[id] = &cache_[static_cast<size_t>(cacheRow_[id]) * cachedCount_ + at];
-            for (int p = 0; p < n; ++p)
-                failures_.Note(p, cachedPlace_[at + p], cachedCode_[at + p]);
+            if (cachedFailures_)
+                for (int p = 0; p < n; ++p)
+                    failures_.Note(p, cachedPlace_[at + p], cachedCode_[at + p]);
             RunBlock(mixedSteps_, n);
         } else {
             if (xPush_ >= 0) in_[xPush_] = x + start;
@@ -538,6 +557,7 @@ void BatchEvaluator::CachePoints(const double* x, int count) {
     cache_.assign(xValues_.size() * static_cast<size_t>(count), 0.0);
     cachedPlace_.assign(count, NO_FAILURE);
     cachedCode_.assign(count, EVAL_OK);
+    cachedFailures_ = false;
     // Every step of X alone, whatever this or that call's coefficients stop first.
     stopPlace_ = NO_FAILURE;
     for (int start = 0; start < count; start += BLOCK) {
@@ -546,6 +566,7 @@ void BatchEvaluator::CachePoints(const double* x, int count) {
             failures_.place[p] = NO_FAILURE;
             failures_.code[p] = EVAL_OK;
         }
+        failures_.any = false;
         if (xPush_ >= 0) in_[xPush_] = x + start;
         for (const int32_t id : xSteps_) in_[id] = slot_[id];
         RunBlock(xSteps_, n);
@@ -556,6 +577,7 @@ void BatchEvaluator::CachePoints(const double* x, int count) {
             cachedPlace_[start + p] = failures_.place[p];
             cachedCode_[start + p] = failures_.code[p];
         }
+        cachedFailures_ = cachedFailures_ || failures_.any;
     }
 }
 

@@ -55,13 +55,16 @@ class BatchEvaluator {
     static constexpr int32_t LOG_ABS = 1;
 
   private:
+    // Each point's first failure in the block so far; `any` once a point has one.
     struct Failures {
         int32_t place[BLOCK];
         int32_t code[BLOCK];
+        bool any = false;
         void Note(int p, int32_t stepPlace, int32_t stepCode) {
             if (stepPlace < place[p]) {
                 place[p] = stepPlace;
                 code[p] = stepCode;
+                any = true;
             }
         }
     };
@@ -105,6 +108,7 @@ class BatchEvaluator {
     std::vector<int32_t> cacheRow_;  // value id -> row, -1 for the others
     std::vector<int32_t> cachedPlace_;
     std::vector<int32_t> cachedCode_;
+    bool cachedFailures_ = false;  // some kept point fails in a step of X alone
 
     Failures failures_;
 };

@@ -110,18 +110,30 @@ struct PowerCache {
     }
 };
 
+// What Power needs to know of its exponent b: whether it counts as an integer (a whole number
+// within the signed 32-bit range; any other b, however large, does not) and whether it is odd.
+struct ExponentKind {
+    bool integer;
+    bool odd;
+};
+
+inline ExponentKind KindOfExponent(double b) {
+    const bool integer = b >= -2147483648.0 && b <= 2147483647.0 && b == std::trunc(b);
+    return {integer, integer && (static_cast<int32_t>(b) & 1) != 0};
+}
+
 // a^b as e^(b·ln|a|), with the sign of a for an odd integer b; never std::pow, so that the bits
-// are those of this formula on every machine. `logs` gives ln|a| (LogOf) and e^y (ExpOf).
+// are those of this formula on every machine. `kind` is KindOfExponent(b); `logs` gives ln|a|
+// (LogOf) and e^y (ExpOf).
 template <typename Logs>
-inline double Power(double a, double b, Logs& logs, int& error) {
+inline double Power(double a, double b, ExponentKind kind, Logs& logs, int& error) {
     if (a == 0.0) {
         if (b == 0.0) error = EVAL_POWER;
         return 0.0;
     }
     if (b == 0.0) return 1.0;
-    const bool integer = b >= -2147483648.0 && b <= 2147483647.0 && b == std::trunc(b);
     // For a non-integer b only a positive a is allowed, and then ln a = ln|a|.
-    if (!integer && a < 0.0) {
+    if (!kind.integer && a < 0.0) {
         error = EVAL_POWER;
         return 0.0;
     }
@@ -132,8 +144,13 @@ inline double Power(double a, double b, Logs& logs, int& error) {
         return 0.0;
     }
     double result = logs.ExpOf(exponent);
-    if (integer && (static_cast<int32_t>(b) & 1) != 0) result *= a / std::fabs(a);
+    if (kind.odd) result *= a / std::fabs(a);
     return result;
+}
+
+template <typename Logs>
+inline double Power(double a, double b, Logs& logs, int& error) {
+    return Power(a, b, KindOfExponent(b), logs, error);
 }
 
 // The function `opcode` (OP_SIN..OP_POS) of x before the clamp: sets `result` and answers
