@@ -1,0 +1,83 @@
+// The widget mirror of the framework's window records: one widget per record, created when the
+// record is first shown (top-level) or its parent's widget exists (child), kept equal to the
+// record after every call into the core. Internal to the Qt backend.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <unordered_map>
+#include <vector>
+
+#include "framework/backend.h"
+
+class QMenu;
+class QMenuBar;
+class CFrameWnd;
+
+namespace qtbackend {
+
+class QtBackend;
+
+// Where a record's client area lies in its widget.
+struct WidgetLayout {
+    QRect widgetRect;     // parent widget's coordinates (screen for a top-level window)
+    QPoint clientOffset;  // client origin inside the widget
+};
+
+class Mirror {
+  public:
+    explicit Mirror(QtBackend& backend);
+    ~Mirror();
+
+    void Created(HWND hwnd);
+    void Destroyed(HWND hwnd);
+    void MenuChanged(HWND frame);
+    // Brings every widget to its record's state (creating the ones that are due).
+    void SyncAll();
+    // Draws the window through the core into its backing image.
+    void Paint(HWND hwnd);
+    // Removes every widget (end of a run).
+    void Clear();
+
+    QWidget* WidgetOf(HWND hwnd) const;
+    QWidget* TopWidgetOf(HWND hwnd) const;
+    const QImage* ImageOf(HWND hwnd) const;
+    bool Painted(HWND hwnd) const;
+    QPoint ClientOffset(HWND hwnd) const;
+    static WidgetLayout LayoutOf(HWND hwnd);
+    static int MenuBarHeight(HWND hwnd);
+    const QFont& DialogFont() const { return font_; }
+    QtBackend& Backend() { return backend_; }
+    bool Syncing() const { return syncing_; }
+
+    // A person's actions on a widget, through the backend's dispatch.
+    void Act(std::function<void()> call);
+
+  private:
+    struct Entry {
+        QPointer<QWidget> widget;
+        QPointer<QWidget> overlay;  // a control the core drew on
+        QImage image;
+        bool painted = false;
+        QPointer<QMenuBar> menuBar;
+    };
+    QWidget* Ensure(HWND hwnd);
+    QWidget* CreateWidget(HWND hwnd, QWidget* parent);
+    void Apply(HWND hwnd, Entry& entry);
+    void ApplyControl(HWND hwnd, QWidget* widget);
+    void SyncMenus(HWND frame, Entry& entry);
+
+    QtBackend& backend_;
+    QFont font_;
+    std::unordered_map<HWND, Entry> entries_;
+    std::vector<HWND> order_;  // records in creation order (parents before children)
+    std::vector<HWND> menuDirty_;
+    bool syncing_ = false;
+};
+
+// The virtual key of a Qt key event, 0 when the framework has none for it.
+UINT VirtualKeyOf(int qtKey);
+
+}  // namespace qtbackend

@@ -1,0 +1,171 @@
+// The Kurvomat program on the Qt backend: the example's page painted, a fit run from the menu
+// with its result dialog, a print to PDF that holds the headless print of the same document,
+// and the print preview.
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTest>
+#include <cstdio>
+#include <fstream>
+
+#include "framework/headless/driver.h"
+#include "qt/qt_session.h"
+#include "resources/resource_ids.h"
+#include "shell/kurvomat_app.h"
+
+namespace {
+
+class QtKurvomat : public QtSession {
+  protected:
+    void SetUp() override {
+        QtSession::SetUp();
+        std::filesystem::copy_file(std::filesystem::path(KURVOMAT_SOURCE_DIR) / "examples/sine.gen",
+                                   Folder() / "sine.gen");
+        app_ = std::make_unique<CKurvomatApp>();
+    }
+    void TearDown() override {
+        QtSession::TearDown();
+        app_.reset();
+    }
+    bool StartOnExample() { return Start(*app_, (Folder() / "sine.gen").wstring()); }
+    static QAction* Action(UINT id) { return Find<QAction>(QStringLiteral("cmd-%1").arg(id)); }
+    static QMenu* MenuOf(QAction* action) { return qobject_cast<QMenu*>(action->parent()); }
+
+    // Dark pixels of an image (the page's strokes).
+    static int Ink(const QImage& image) {
+        int ink = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) ink += qGray(image.pixel(x, y)) < 128;
+        return ink;
+    }
+
+    std::unique_ptr<CKurvomatApp> app_;
+};
+
+TEST_F(QtKurvomat, ExampleOpensWithItsPageAndFitsFromTheMenu) {
+    ASSERT_TRUE(StartOnExample());
+    ExpectMirror();
+    QWidget* frame = Find<QWidget>(QStringLiteral("frame"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("sine.gen - Kurvomat"));
+    QWidget* view = Find<QWidget>(QStringLiteral("ctl-%1").arg(AFX_IDW_PANE_FIRST));
+    ASSERT_NE(view, nullptr);
+    EXPECT_GT(Ink(view->grab().toImage()), 1000);
+
+    // Ajustement > Ajustement > Moindres Carrés by mouse; the result dialog closed with Enter.
+    QAction* fit = Action(ID_LEAST_SQUARES);
+    QMenu* methods = MenuOf(fit);
+    auto* adjust = Find<QMenu>(QStringLiteral("popup-1"));
+    auto* bar = Find<QMenuBar>(QStringLiteral("menubar"));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(adjust->menuAction()).center());
+    ASSERT_TRUE(WaitFor([&] { return adjust->isVisible(); }));
+    QTest::mouseClick(adjust, Qt::LeftButton, {},
+                      adjust->actionGeometry(methods->menuAction()).center());
+    ASSERT_TRUE(WaitFor([&] { return methods->isVisible(); }));
+    bool shown = false;
+    OnModal(QStringLiteral("dlg-%1").arg(IDD_RESULT), [&](QWidget* dialog) {
+        shown = true;
+        ExpectMirror();
+        auto* title = dialog->findChild<QLabel*>(QStringLiteral("ctl-%1").arg(IDC_RESULT_TITLE));
+        EXPECT_FALSE(title->text().isEmpty());
+        QTest::keyClick(dialog, Qt::Key_Return);
+        return true;
+    });
+    QTest::mouseClick(methods, Qt::LeftButton, {}, methods->actionGeometry(fit).center());
+    ASSERT_TRUE(WaitFor([&] { return shown && !QApplication::activeModalWidget(); }));
+    EXPECT_FALSE(QGuiApplication::overrideCursor());
+    ExpectMirror();
+}
+
+TEST_F(QtKurvomat, PrintToPdfHoldsTheHeadlessPage) {
+    const std::filesystem::path pdf = Folder() / "page.pdf";
+    Backend().SetPdfFileName(pdf.wstring());
+    ASSERT_TRUE(StartOnExample());
+    // No printer is installed here: the print dialog offers the PDF file.
+    OnModal(QStringLiteral("print-dialog"), [](QWidget* dialog) {
+        static_cast<QDialog*>(dialog)->accept();
+        return true;
+    });
+    Action(ID_FILE_PRINT)->trigger();
+    ASSERT_TRUE(WaitFor([&] { return !Backend().LastPrintedPages().empty(); }));
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    const auto pages = Backend().LastPrintedPages();
+    ASSERT_EQ(pages.size(), 1u);
+    const CSize page = pages[0].size;
+    EXPECT_GT(page.cx, page.cy) << "landscape";
+    const int dpi = pages[0].dpi;
+
+    // One landscape page in the file, and its ink where the page's lines are.
+    const std::string info = (Folder() / "info.txt").string();
+    ASSERT_EQ(std::system(("pdfinfo '" + pdf.string() + "' > '" + info + "'").c_str()), 0);
+    std::ifstream in(info);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int pageCount = 0;
+    const auto pagesAt = text.find("Pages:");
+    ASSERT_NE(pagesAt, std::string::npos);
+    ASSERT_EQ(std::sscanf(text.c_str() + pagesAt, "Pages: %d", &pageCount), 1);
+    EXPECT_EQ(pageCount, 1);
+    float width = 0, height = 0;
+    const auto at = text.find("Page size:");
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(std::sscanf(text.c_str() + at, "Page size: %f x %f", &width, &height), 2);
+    EXPECT_GT(width, height);
+    const std::string png = (Folder() / "render").string();
+    ASSERT_EQ(
+        std::system(
+            ("pdftoppm -r 100 -png -singlefile '" + pdf.string() + "' '" + png + "'").c_str()),
+        0);
+    QImage rendered(QString::fromStdString(png + ".png"));
+    ASSERT_FALSE(rendered.isNull());
+    // The page's lines drawn at the same scale line up with the rendered ink: the inked box of
+    // both has the same size.
+    QRect linesBox;
+    for (const CRect& l : pages[0].lines)
+        linesBox |= QRect(QPoint(std::min(l.left, l.right), std::min(l.top, l.bottom)),
+                          QPoint(std::max(l.left, l.right), std::max(l.top, l.bottom)));
+    QRect inkBox;
+    for (int y = 0; y < rendered.height(); ++y)
+        for (int x = 0; x < rendered.width(); ++x)
+            if (qGray(rendered.pixel(x, y)) < 160) inkBox |= QRect(x, y, 1, 1);
+    EXPECT_NEAR(inkBox.width(), linesBox.width() * 100.0 / dpi, 3);
+    EXPECT_NEAR(inkBox.height(), linesBox.height() * 100.0 / dpi, 3);
+    Backend().Stop();
+
+    // The same document printed headless on a page of the same size: the same lines.
+    headless::Driver driver;
+    CKurvomatApp headlessApp;
+    driver.SetPrinterPage(page.cy, page.cx, dpi);
+    driver.NextDialog(IDD_WAIT).AdvanceClock(3000);
+    ASSERT_TRUE(driver.Start((Folder() / "sine.gen").wstring()));
+    driver.AnswerPrintDialog();
+    ASSERT_TRUE(driver.ChooseMenu(ID_FILE_PRINT));
+    ASSERT_EQ(driver.PrintJobs().size(), 1u);
+    ASSERT_EQ(driver.PrintJobs()[0].pages.size(), 1u);
+    EXPECT_EQ(driver.PrintJobs()[0].pages[0].size, page);
+    EXPECT_EQ(driver.PrintJobs()[0].pages[0].Lines(), pages[0].lines);
+    EXPECT_TRUE(driver.Errors().empty());
+    EXPECT_EQ(driver.PendingAnswers(), 0u);
+}
+
+TEST_F(QtKurvomat, PreviewOpensAndRendersThePage) {
+    ASSERT_TRUE(StartOnExample());
+    int ink = 0;
+    OnModal(QStringLiteral("print-preview"), [&](QWidget* dialog) {
+        if (Backend().LastPrintedPages().empty()) return false;
+        auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+        if (!preview) return false;
+        ink = Ink(preview->grab().toImage());
+        static_cast<QDialog*>(dialog)->reject();
+        return true;
+    });
+    Action(ID_FILE_PRINT_PREVIEW)->trigger();
+    ASSERT_TRUE(WaitFor([&] { return ink > 0; }, 10000));
+    const auto pages = Backend().LastPrintedPages();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_GT(pages[0].size.cx, pages[0].size.cy) << "landscape";
+    EXPECT_GT(pages[0].lines.size(), 100u);
+    EXPECT_GT(ink, 500);
+    ExpectMirror();
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+// The Qt backend with the framework's test application: windows follow their records, menus
+// and keys reach the core once and only when a person could act, controls notify as the
+// platform does, a modal dialog and a message box are answered through their widgets.
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+
+#include "framework/test_app.h"
+#include "qt/qt_session.h"
+
+namespace {
+
+using namespace fwtest;
+using Events = std::vector<std::string>;
+
+class QtFramework : public QtSession {
+  protected:
+    void SetUp() override {
+        QtSession::SetUp();
+        TheLog().Clear();
+        TheSettings() = Settings();
+        AfxSetResources(&TestResources());
+    }
+    bool StartApp() { return Start(*AfxGetApp(), L"", L"/opt/test.d/bin/Testeur"); }
+    static QAction* Action(UINT id) { return Find<QAction>(QStringLiteral("cmd-%1").arg(id)); }
+    static QMenu* MenuOf(QAction* action) { return qobject_cast<QMenu*>(action->parent()); }
+    static Events& Log() { return TheLog().events; }
+    static QWidget* MainWidget() { return Find<QWidget>(QStringLiteral("frame")); }
+    // Lets queued work run (a chosen menu item runs after its menu closed).
+    static void Settle() { QTest::qWait(50); }
+};
+
+TEST_F(QtFramework, MenuCommandByMouseAndByKeyboardRunsOnce) {
+    ASSERT_TRUE(StartApp());
+    TheLog().Clear();
+    ExpectMirror();
+    EXPECT_TRUE(MainWidget()->windowTitle().endsWith(QStringLiteral(" - Testeur")));
+    auto* bar = Find<QMenuBar>(QStringLiteral("menubar"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->height(), framework::CurrentBackend().WindowMetrics().menuBarHeight);
+
+    // By mouse: the popup from the menu bar, then the item.
+    QAction* view = Action(kViewCommand);
+    QMenu* tools = MenuOf(view);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tools->menuAction()).center());
+    ASSERT_TRUE(WaitFor([&] { return tools->isVisible(); }));
+    QTest::mouseClick(tools, Qt::LeftButton, {}, tools->actionGeometry(view).center());
+    Settle();
+    EXPECT_EQ(Log(), Events{"view command"});
+    EXPECT_FALSE(tools->isVisible());
+
+    // By keyboard: the menu bar's mnemonic, the submenu's mnemonic, Enter on its first item.
+    TheLog().Clear();
+    // The offscreen platform leaves the closed popup as the active window; a desktop gives
+    // the keyboard back to the main window.
+    MainWidget()->activateWindow();
+    ASSERT_TRUE(WaitFor([] { return QApplication::activeWindow() == MainWidget(); }));
+    QTest::keyClick(MainWidget(), Qt::Key_O, Qt::AltModifier);
+    ASSERT_TRUE(WaitFor([&] { return tools->isVisible(); }));
+    QTest::keyClick(tools, Qt::Key_S);
+    QMenu* submenu = MenuOf(Action(kSubmenuCommand));
+    ASSERT_TRUE(WaitFor([&] { return submenu->isVisible(); }));
+    QTest::keyClick(submenu, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(Log(), Events{"submenu command"});
+
+    // An accelerator goes through the core's key table.
+    TheLog().Clear();
+    QTest::keyClick(MainWidget(), Qt::Key_V, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(Log(), Events{"view command"});
+    ExpectMirror();
+}
+
+TEST_F(QtFramework, DisabledCommandRunsNeitherFromItsKeysNorItsItem) {
+    ASSERT_TRUE(StartApp());
+    TheLog().Clear();
+    QTest::keyClick(MainWidget(), Qt::Key_R, Qt::ControlModifier);
+    Settle();
+    EXPECT_TRUE(Log().empty());
+
+    QAction* ruled = Action(kRuledCommand);
+    QMenu* file = MenuOf(ruled);
+    auto* bar = Find<QMenuBar>(QStringLiteral("menubar"));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(WaitFor([&] { return file->isVisible(); }));
+    EXPECT_FALSE(ruled->isEnabled());
+    // Hovering an item shows its prompt in the message pane; closing the menu brings "Prêt".
+    QTest::mouseMove(file, file->actionGeometry(Action(ID_FILE_NEW)).center());
+    Settle();
+    CStatusBar* status = Frame()->GetStatusBar();
+    EXPECT_EQ(status->GetShownText(0).str(), CFrameWnd::CommandPrompt(ID_FILE_NEW).str());
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(ruled).center());
+    QTest::keyClick(file, Qt::Key_Escape);
+    Settle();
+    EXPECT_TRUE(Log().empty());
+    EXPECT_FALSE(file->isVisible());
+    EXPECT_EQ(status->GetShownText(0).str(), L"Prêt");
+
+    TheSettings().ruledEnabled = true;
+    QTest::keyClick(MainWidget(), Qt::Key_R, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(Log(), Events{"ruled command"});
+}
+
+TEST_F(QtFramework, DialogAnsweredThroughItsWidgets) {
+    ASSERT_TRUE(StartApp());
+    bool answered = false;
+    OnModal(QStringLiteral("dlg-500"), [&](QWidget* dialog) {
+        answered = true;
+        ExpectMirror();
+        TheLog().Clear();
+        // One EN_UPDATE/EN_CHANGE pair per typed character.
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("ctl-%1").arg(kEdit));
+        QTest::keyClicks(edit, QStringLiteral("ab"));
+        EXPECT_EQ(Log(), (Events{"EN_UPDATE a", "EN_CHANGE a", "EN_UPDATE ab", "EN_CHANGE ab"}));
+        // Without automatic scrolling the edit refuses what goes past its width.
+        auto* narrow = dialog->findChild<QLineEdit*>(QStringLiteral("ctl-%1").arg(kNarrowEdit));
+        QTest::keyClicks(narrow, QString(20, QLatin1Char('W')));
+        HWND narrowHwnd = framework::FindDescendant(framework::ActiveWindow(), kNarrowEdit);
+        EXPECT_GT(narrowHwnd->text.size(), 0u);
+        EXPECT_LT(narrowHwnd->text.size(), 20u);
+        EXPECT_LE(Backend().TextWidth(narrowHwnd->text), narrowHwnd->rect.Width() - 8);
+        // The check box is toggled by the core, once.
+        TheLog().Clear();
+        QTest::mouseClick(dialog->findChild<QWidget*>(QStringLiteral("ctl-%1").arg(kCheck)),
+                          Qt::LeftButton);
+        // List rows: a click, a double click, the selection cancelled with Ctrl.
+        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ctl-%1").arg(kList));
+        EXPECT_EQ(list->count(), 3);
+        auto rowPoint = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowPoint(1));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowPoint(2));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowPoint(2));
+        EXPECT_EQ(Log(), (Events{"BN_CLICKED check", "LBN_SELCHANGE 1", "LBN_SELCHANGE 2",
+                                 "LBN_DBLCLK 2", "LBN_SELCANCEL"}));
+        ExpectMirror();
+        // A message box from the dialog, answered "Oui".
+        TheLog().Clear();
+        OnModal(QStringLiteral("message-box"), [](QWidget* box) {
+            auto* yes = box->findChild<QAbstractButton*>(QStringLiteral("answer-%1").arg(IDYES));
+            EXPECT_EQ(yes->text(), QStringLiteral("Oui"));
+            QTest::mouseClick(yes, Qt::LeftButton);
+            return true;
+        });
+        QTest::mouseClick(dialog->findChild<QWidget*>(QStringLiteral("ctl-%1").arg(kBoxButton)),
+                          Qt::LeftButton);
+        EXPECT_EQ(Log(), Events{"box 6"});
+        // The core painted on the dialog: its line and its inverted band are on the screen.
+        const QImage shot = dialog->grab().toImage();
+        const QPoint client = qtbackend::Mirror::LayoutOf(framework::ActiveWindow()).clientOffset;
+        const QColor background = dialog->palette().color(QPalette::Window);
+        int black = 0;  // the line (1, 2) -> (30, 40) crosses column 12 near row 16
+        for (int y = 14; y <= 19; ++y)
+            black += shot.pixelColor(client + QPoint(12, y)) == QColor(Qt::black);
+        EXPECT_GE(black, 1);
+        EXPECT_EQ(shot.pixel(client + QPoint(7, 7)) & 0xFFFFFF, ~background.rgb() & 0xFFFFFF);
+        EXPECT_EQ(shot.pixel(client + QPoint(12, 7)) & 0xFFFFFF, background.rgb() & 0xFFFFFF);
+        // Enter goes to the default button: OK.
+        TheLog().Clear();
+        QTest::keyClick(edit, Qt::Key_Return);
+        return true;
+    });
+    Action(kOpenDialogCommand)->trigger();
+    ASSERT_TRUE(WaitFor([] { return !Log().empty() && Log().back().rfind("dialog", 0) == 0; }));
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(Log(), (Events{"ok ab", "dialog 1 check 1"}));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ExpectMirror();
+}
+
+TEST_F(QtFramework, FileDialogAnswersTheChosenFilterAndName) {
+    framework::FileDialogRequest request;
+    request.open = false;
+    request.title = L"Sauver";
+    request.filters = {{L"Applications (*.gen)", L"*.gen"},
+                       {L"Tables (*.txt; *.dat)", L"*.txt;*.dat"},
+                       {L"Tous les fichiers (*.*)", L"*.*"}};
+    request.filterIndex = 2;
+    request.initialName = (Folder() / "essai").wstring();
+    QStringList shown;
+    OnModal(QStringLiteral("file-dialog"), [&](QWidget* widget) {
+        auto* dialog = static_cast<QFileDialog*>(widget);
+        shown = dialog->nameFilters();
+        EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("Tables (*.txt; *.dat)"));
+        dialog->selectNameFilter(shown.value(2));
+        dialog->selectFile(QStringLiteral("resultat"));
+        static_cast<QDialog*>(dialog)->accept();
+        return true;
+    });
+    const framework::FileDialogAnswer answer = Backend().RunFileDialog(request);
+    EXPECT_EQ(shown,
+              (QStringList{"Applications (*.gen) (*.gen)", "Tables (*.txt; *.dat) (*.txt *.dat)",
+                           "Tous les fichiers (*.*) (*)"}));
+    ASSERT_TRUE(answer.ok);
+    EXPECT_EQ(answer.filterIndex, 3);
+    // No suffix of Qt's own: the core adds the default extension.
+    EXPECT_EQ(answer.path, (Folder() / "resultat").wstring());
+}
+
+}  // namespace
