@@ -1,0 +1,29 @@
+# Starts kurvomat on a copy of examples/sine.gen, fits by Levenberg-Marquardt from the menu with real
+# keys, answers the result, closes with Alt+F4 saving the document: fit_from_menu.sh PROGRAM SOURCE
+# WORK. The screenshots stay in WORK.
+source "$(dirname "$0")/smoke_session.sh"
+cp "$source_dir/examples/sine.gen" "$work/sine.gen"
+touch -d "2000-01-01" "$work/sine.gen"
+
+x11_start "$work/kurvomat.log" "$program" "$work/sine.gen"
+main=$(x11_window "^sine\.gen - Kurvomat$") || fail "the main window did not show"
+sleep 4  # the splash stays 3 s
+x11_shot root "$work/started.png"
+
+# Menu "Ajustement", its submenu "Ajustement", item "Levenberg Marquardt", by their mnemonics.
+x11_keys "$main" alt+j a l
+result=$(x11_window "^R.*sultats de l.ajustement$") || fail "no fit result dialog"
+x11_shot root "$work/fit-result.png"
+x11_keys "$result" Return
+x11_gone "$result" || fail "the result dialog stayed open"
+x11_shot "$main" "$work/fitted.png"
+
+# The fit modified the document: closing asks whether to save it; "Oui" is the default answer.
+x11_keys "$main" alt+F4
+question=$(x11_window "^Kurvomat$") || fail "no question whether to save"
+x11_shot root "$work/save-question.png"
+x11_keys "$question" Return
+smoke_ended
+[ "$(stat -c %Y "$work/sine.gen")" -gt "$(date -d 2000-01-02 +%s)" ] || fail "sine.gen was not saved"
+[ "$(stat -c %s "$work/sine.gen")" -eq 2202 ] || fail "sine.gen has $(stat -c %s "$work/sine.gen") bytes"
+echo "fitted and saved; screenshots in $work"
