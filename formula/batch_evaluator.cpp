@@ -111,6 +111,26 @@ Mask PlainQuotient(Lanes a, Lanes b) {
 }
 #endif
 
+// Whether no value of the block fails the clamp (a NaN fails it).
+bool InsideClamp(const double* values, int n) {
+    int p = 0;
+    bool outside = false;
+#ifdef KURVO_VECTOR_LANES
+    const Lanes none = Broadcast(0.0);
+    const Lanes one = Broadcast(1.0);
+    const Lanes high = Broadcast(CLAMP_HIGH);
+    Lanes lanesOutside = none;
+    for (; p + LANES <= n; p += LANES) {
+        Lanes lanes;
+        std::memcpy(&lanes, values + p, sizeof lanes);
+        lanesOutside += Magnitude(lanes) <= high ? none : one;
+    }
+    outside = AnyLane(lanesOutside);
+#endif
+    for (; p < n; ++p) outside |= AboveClamp(values[p]);
+    return !outside;
+}
+
 // ln|a| computed for the block beforehand; e^y fresh, as PowerCache gives it.
 struct GivenLog {
     double log;
@@ -215,9 +235,21 @@ void BinaryAcross(int32_t op, A a, B b, L log, double* out, int n, int32_t place
 }
 
 // The C library's functions stay scalar (a vector version would change bits); the opcode is
-// a constant in each loop.
+// a constant in each loop. The common case, no failure and every result inside the clamp, costs
+// the calls and two plain loops; a block with an exception is done again point by point with the
+// exact order of the tests.
 template <int32_t OP, typename F>
 void FunctionAcross(const double* a, double* out, int n, int32_t place, F& failures) {
+    int failed = EVAL_OK;
+    for (int p = 0; p < n; ++p) {
+        double result = 0.0;
+        failed |= FunctionOf(OP, a[p], result);
+        out[p] = result;
+    }
+    if (failed == EVAL_OK && InsideClamp(out, n)) {
+        for (int p = 0; p < n; ++p) out[p] = ClampLow(out[p]);
+        return;
+    }
     for (int p = 0; p < n; ++p) {
         const double x = a[p];
         double result = 0.0;
