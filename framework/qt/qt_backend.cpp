@@ -13,6 +13,7 @@
 
 #include "framework/app.h"
 #include "framework/core.h"
+#include "framework/qt/key_locks.h"
 #include "framework/qt/mirror.h"
 #include "framework/user_input.h"
 
@@ -189,6 +190,10 @@ CRect QtBackend::ScreenRect() const {
 
 int QtBackend::TextWidth(const std::wstring& text) const {
     return QFontMetrics(mirror_->DialogFont()).horizontalAdvance(QString::fromStdWString(text));
+}
+
+bool QtBackend::KeyLocked(UINT virtualKey) const {
+    return X11KeyLocked(virtualKey);
 }
 
 void QtBackend::SetWaitCursor(bool shown) {

@@ -62,6 +62,7 @@ class QtBackend : public framework::Backend {
     // framework::Backend
     CRect ScreenRect() const override;
     int TextWidth(const std::wstring& text) const override;
+    bool KeyLocked(UINT virtualKey) const override;
     void SetWaitCursor(bool shown) override;
     void WindowCreated(HWND hwnd) override;
     void WindowDestroyed(HWND hwnd) override;

@@ -171,6 +171,25 @@ TEST_F(QtFramework, DialogAnsweredThroughItsWidgets) {
     ExpectMirror();
 }
 
+TEST_F(QtFramework, ResizeByAPersonLaysTheFrameOutThroughTheCore) {
+    ASSERT_TRUE(StartApp());
+    QWidget* frame = MainWidget();
+    const QSize size = frame->size() - QSize(120, 70);
+    TheLog().Clear();
+    frame->resize(size);
+    Settle();
+    // The record took the new size; the view and status bar were laid out and the view drawn.
+    const CRect client = framework::ClientRect(MainHwnd());
+    EXPECT_EQ(client.Width(), size.width());
+    EXPECT_EQ(client.Height() + qtbackend::Mirror::MenuBarHeight(MainHwnd()), size.height());
+    EXPECT_EQ(Log(), Events{"draw"});
+    ExpectMirror();
+    HWND view = framework::FindChild(MainHwnd(), AFX_IDW_PANE_FIRST);
+    const QSize image =
+        Find<QWidget>(QStringLiteral("ctl-%1").arg(AFX_IDW_PANE_FIRST))->grab().size();
+    EXPECT_EQ(image, QSize(view->rect.Width(), view->rect.Height()));
+}
+
 TEST_F(QtFramework, FileDialogAnswersTheChosenFilterAndName) {
     framework::FileDialogRequest request;
     request.open = false;
