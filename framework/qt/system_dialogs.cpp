@@ -2,6 +2,7 @@
 // dialog, the print dialog and page set-up, print jobs on a printer or a PDF file, the print
 // preview, and the desktop's handler for the shell's "open".
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -327,15 +328,23 @@ framework::PrintDialogAnswer QtBackend::RunPrintDialog(
     ApplyDevMode(printer, request.devMode);
     QWidget* owner = OwnerWidget(request.owner);
     bool ok = false;
-    if (request.setupOnly) {
+    if (request.setupOnly && !info.isNull()) {
         QPageSetupDialog dialog(&printer, owner);
         dialog.setObjectName(QStringLiteral("page-setup-dialog"));
         ok = dialog.exec() == QDialog::Accepted;
     } else {
+        // Qt's page set-up works on installed printers only: without one, the set-up is the
+        // print dialog (printer, file, paper and orientation under its properties), ended by
+        // "OK".
         QPrintDialog dialog(&printer, owner);
-        dialog.setObjectName(QStringLiteral("print-dialog"));
+        dialog.setObjectName(request.setupOnly ? QStringLiteral("print-setup-dialog")
+                                               : QStringLiteral("print-dialog"));
         dialog.setOption(QAbstractPrintDialog::PrintSelection, !(request.flags & PD_NOSELECTION));
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, !(request.flags & PD_NOPAGENUMS));
+        if (request.setupOnly)
+            if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+                if (QPushButton* accept = buttons->button(QDialogButtonBox::Ok))
+                    accept->setText(QStringLiteral("OK"));
         ok = dialog.exec() == QDialog::Accepted;
     }
     if (!ok) return answer;

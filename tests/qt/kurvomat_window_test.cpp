@@ -1,10 +1,12 @@
 // The Kurvomat program on the Qt backend: the example's page painted, a fit run from the menu
 // with its result dialog, a print to PDF that holds the headless print of the same document,
 // and the print preview.
+#include <QDialogButtonBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPushButton>
 #include <QTest>
 #include <cstdio>
 #include <fstream>
@@ -145,6 +147,25 @@ TEST_F(QtKurvomat, PrintToPdfHoldsTheHeadlessPage) {
     EXPECT_EQ(driver.PrintJobs()[0].pages[0].Lines(), pages[0].lines);
     EXPECT_TRUE(driver.Errors().empty());
     EXPECT_EQ(driver.PendingAnswers(), 0u);
+}
+
+TEST_F(QtKurvomat, PrintSetupWithoutPrinterIsAnsweredAndKeepsLandscape) {
+    ASSERT_TRUE(StartOnExample());
+    QString accept;
+    OnModal(QStringLiteral("print-setup-dialog"), [&](QWidget* dialog) {
+        if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
+            accept = buttons->button(QDialogButtonBox::Ok)->text();
+        static_cast<QDialog*>(dialog)->accept();
+        return true;
+    });
+    Action(ID_FILE_PRINT_SETUP)->trigger();
+    ASSERT_TRUE(WaitFor([&] { return !accept.isEmpty() && !QApplication::activeModalWidget(); }));
+    EXPECT_EQ(accept, QStringLiteral("OK"));
+    const auto* devMode = static_cast<const DEVMODE*>(GlobalLock(AfxGetApp()->m_hDevMode));
+    ASSERT_NE(devMode, nullptr);
+    EXPECT_EQ(devMode->dmOrientation, DMORIENT_LANDSCAPE);
+    EXPECT_EQ(std::wstring(devMode->dmDeviceName), L"PDF");
+    GlobalUnlock(AfxGetApp()->m_hDevMode);
 }
 
 TEST_F(QtKurvomat, PreviewOpensAndRendersThePage) {
