@@ -445,7 +445,12 @@ Mirror::~Mirror() {
 }
 
 void Mirror::Act(std::function<void()> call) {
-    backend_.Dispatch(std::move(call));
+    // An action queued in Qt (a chosen menu item) may arrive after its run ended: its window
+    // handles are gone with the records.
+    const int run = backend_.RunNumber();
+    backend_.Dispatch([this, run, call = std::move(call)] {
+        if (backend_.RunNumber() == run) call();
+    });
 }
 
 void Mirror::Created(HWND hwnd) {
@@ -731,9 +736,11 @@ void Mirror::SyncMenus(HWND hwnd, Entry& entry) {
             const UINT id = item.id;
             // Runs after the menu closed: the command may open a modal dialog.
             QObject::connect(action, &QAction::triggered, action, [this, hwnd, id] {
+                const int run = backend_.RunNumber();
                 QMetaObject::invokeMethod(
                     qApp,
-                    [this, hwnd, id] {
+                    [this, hwnd, id, run] {
+                        if (backend_.RunNumber() != run) return;
                         Act([hwnd, id] {
                             if (CFrameWnd* f = FrameOf(hwnd)) framework::ChooseMenuItem(f, id);
                         });

@@ -32,6 +32,7 @@ struct QtBackend::State {
     std::vector<Loop> loops;
     CWinApp* app = nullptr;
     bool started = false;
+    int run = 0;  // counts the starts: a person's action belongs to the run it came from
     bool execRunning = false;
     bool waitCursor = false;
     HWND lastActive = nullptr;
@@ -65,6 +66,7 @@ bool QtBackend::Start(CWinApp& app, const std::wstring& executablePath,
     state_->app = &app;
     app.FrameworkStart(executablePath, commandLine);
     state_->started = true;
+    ++state_->run;
     bool ok = false;
     Dispatch([&app, &ok] { ok = app.InitInstance() != FALSE; });
     if (!ok) {
@@ -109,6 +111,10 @@ bool QtBackend::Running() const {
 }
 
 // The gate
+
+int QtBackend::RunNumber() const {
+    return state_->run;
+}
 
 bool QtBackend::Busy() const {
     return state_->busy > 0;

@@ -40,6 +40,8 @@ class QtBackend : public framework::Backend {
     // processing, the widgets' update and the modal loops' end.
     void Dispatch(std::function<void()> call);
     bool Busy() const;
+    // Which start the application is in (each Start counts one).
+    int RunNumber() const;
 
     // The widget of a window record, nullptr while it has none.
     QWidget* WidgetOf(HWND hwnd) const;

@@ -171,6 +171,66 @@ TEST_F(QtFramework, DialogAnsweredThroughItsWidgets) {
     ExpectMirror();
 }
 
+// Styles of the controls a person acts on: upper case, read-only, radio buttons the core
+// checks, a group box and an icon.
+TEST_F(QtFramework, ControlStylesHoldForAPersonsActions) {
+    constexpr UINT kStyleDialog = 900;
+    constexpr DWORD child = WS_VISIBLE | WS_TABSTOP;
+    static ResourceSet resources = TestResources();
+    if (resources.dialogs.back().id != kStyleDialog)
+        resources.dialogs.push_back(
+            {kStyleDialog,
+             WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+             0,
+             0,
+             160,
+             100,
+             L"Styles",
+             L"MS Sans Serif",
+             8,
+             {{kButtonClass, 5, L"&Groupe", child | BS_GROUPBOX, 5, 5, 150, 40},
+              {kEditClass, 1, L"", child | WS_BORDER | ES_AUTOHSCROLL | ES_UPPERCASE, 10, 15, 60,
+               12},
+              {kEditClass, 2, L"fixe", child | WS_BORDER | ES_READONLY, 80, 15, 60, 12},
+              {kButtonClass, 3, L"Un", child | BS_AUTORADIOBUTTON, 10, 30, 40, 10},
+              {kButtonClass, 4, L"D&eux", child | BS_AUTORADIOBUTTON, 60, 30, 40, 10},
+              {kStaticClass, 6, L"128", child | SS_ICON, 10, 50, 20, 20},
+              {kStaticClass, 7, L"A && B", child | SS_RIGHT, 40, 55, 60, 10},
+              {kButtonClass, IDOK, L"OK", child | BS_DEFPUSHBUTTON, 100, 80, 50, 14}}});
+    AfxSetResources(&resources);
+    ASSERT_TRUE(StartApp());
+    OnModal(QStringLiteral("dlg-900"), [&](QWidget* dialog) {
+        auto control = [dialog](int id) {
+            return dialog->findChild<QWidget*>(QStringLiteral("ctl-%1").arg(id));
+        };
+        auto record = [](int id) {
+            return framework::FindDescendant(framework::ActiveWindow(), id);
+        };
+        QTest::keyClicks(control(1), QStringLiteral("ab1"));
+        EXPECT_EQ(record(1)->text, L"AB1");
+        QTest::keyClicks(control(2), QStringLiteral("xy"));
+        EXPECT_EQ(record(2)->text, L"fixe");
+        QTest::mouseClick(control(4), Qt::LeftButton);
+        QTest::mouseClick(control(3), Qt::LeftButton);
+        EXPECT_EQ(record(3)->check, 1);
+        EXPECT_EQ(record(4)->check, 0);
+        EXPECT_EQ(qobject_cast<QGroupBox*>(control(5))->title(), QStringLiteral("Groupe"));
+        EXPECT_EQ(qobject_cast<QLabel*>(control(6))->pixmap().size(), QSize(32, 32));
+        EXPECT_EQ(qobject_cast<QLabel*>(control(7))->text(), QStringLiteral("A & B"));
+        EXPECT_TRUE(qobject_cast<QLabel*>(control(7))->alignment() & Qt::AlignRight);
+        ExpectMirror();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        return true;
+    });
+    INT_PTR answer = 0;
+    Backend().Dispatch([&answer] {
+        CDialog dialog(kStyleDialog);
+        answer = dialog.DoModal();
+    });
+    EXPECT_EQ(answer, IDCANCEL);
+    AfxSetResources(&TestResources());
+}
+
 TEST_F(QtFramework, ResizeByAPersonLaysTheFrameOutThroughTheCore) {
     ASSERT_TRUE(StartApp());
     QWidget* frame = MainWidget();
