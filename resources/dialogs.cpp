@@ -1,5 +1,6 @@
-// Dialog templates: about box 100, splash 130, single point 135, fit result 136, calculation 137,
-// graph window 138, differential-equation form 140, scale dialog 143.
+// Dialog templates: about box 100, splash 130, function 131, coefficients 132, point table 134,
+// single point 135, fit result 136, calculation 137, graph window 138, differential-equation
+// form 140, scale dialog 143.
 #include "resources/kurvomat_resources.h"
 #include "resources/resource_ids.h"
 
@@ -54,6 +55,82 @@ DialogTemplate Splash() {
     t.controls = TitleLines();
     return t;
 }
+
+// Entry dialogs: function 131, coefficients 132, point table 134.
+
+DialogControlTemplate Button(int id, const wchar_t* text, DWORD kind, int x, int y) {
+    return Control(kButtonClass, id, text, kChild | WS_TABSTOP | kind, x, y, 50, 14);
+}
+
+DialogTemplate EnterFunction() {
+    DialogTemplate t =
+        Template(IDD_ENTER_FUNCTION, kModalWithCaption, 401, 175, L"Entrée de la fonction");
+    // No automatic scrolling: typing stops at the visible width, so the edit takes the whole
+    // width of the dialog but for a narrow margin.
+    t.controls = {
+        Control(kEditClass, IDC_FUNCTION_TEXT, L"", kChild | WS_BORDER | WS_TABSTOP | ES_LEFT, 4,
+                14, 393, 14),
+        Static(IDC_FUNCTION_MESSAGE, L"Message", kChild | SS_CENTER | SS_NOPREFIX, 4, 36, 393, 10),
+        Static(-1, L"Opérations autorisées :", kLabel, 10, 60, 90, 10),
+        Static(-1, L"+ - * / ^ ** ", kLabel, 104, 60, 200, 10),
+        Static(-1, L"Fonctions autorisées :", kLabel, 10, 78, 90, 10),
+        Static(-1,
+               L"SIN COS TAN SINH COSH TANH ASIN ACOS ATAN ASINH ACOSH ATANH EXP LN LOG SQRT "
+               L"COTAN COTANH INT ABS ANINT SIGN AINT FACT NEG POS ",
+               kLabel, 104, 78, 286, 40),
+        Button(IDOK, L"OK", BS_DEFPUSHBUTTON, 130, 150),
+        Button(IDCANCEL, L"Cancel", BS_PUSHBUTTON, 220, 150),
+    };
+    return t;
+}
+
+DialogTemplate EnterCoef() {
+    DialogTemplate t = Template(IDD_ENTER_COEF, kModalWithCaption, 230, 170,
+                                L"MODIFICATION DES COEFFICIENTS DE LA FONCTION");
+    t.controls = {
+        Static(IDC_COEF_FUNCTION, L"Fonction", kChild | SS_CENTER | SS_NOPREFIX, 5, 8, 220, 10)};
+    static const wchar_t* const names[] = {L"A=", L"B=", L"C=", L"D=", L"E=", L"F="};
+    for (int i = 0; i < 6; ++i) {
+        const int top = 26 + 20 * i;
+        t.controls.push_back(Static(IDC_COEF_NAME_A + i, names[i], kLabel, 24, top + 2, 16, 10));
+        t.controls.push_back(Control(kEditClass, IDC_COEF_VALUE_A + i, L"",
+                                     kChild | WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 44,
+                                     top, 100, 12));
+        t.controls.push_back(Control(kButtonClass, IDC_COEF_FIXED_A + i, L"Fixe",
+                                     kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 160, top + 1, 40, 10));
+    }
+    t.controls.push_back(Button(IDC_COEF_RAZ, L"RAZ", BS_PUSHBUTTON, 15, 150));
+    t.controls.push_back(Button(IDCANCEL, L"Cancel", BS_PUSHBUTTON, 90, 150));
+    t.controls.push_back(Button(IDOK, L"OK", BS_DEFPUSHBUTTON, 165, 150));
+    return t;
+}
+
+DialogTemplate EnterTable() {
+    DialogTemplate t = Template(IDD_ENTER_TABLE, kModalWithCaption, 389, 255,
+                                L"Saisie / Modification de la table de points");
+    t.controls = {
+        Control(kListBoxClass, IDC_TABLE_LIST, L"",
+                kChild | WS_VSCROLL | WS_BORDER | WS_TABSTOP | LBS_NOTIFY | LBS_USETABSTOPS |
+                    LBS_NOINTEGRALHEIGHT,
+                31, 29, 174, 210),
+        Static(IDC_TABLE_COUNT, L"Il y a 42 points", kLabel, 227, 33, 134, 12),
+        Button(IDC_TABLE_INSERT, L"Insérer", BS_PUSHBUTTON, 227, 78),
+        Button(IDC_TABLE_DELETE, L"Supprimer", BS_PUSHBUTTON, 297, 78),
+        Button(IDC_TABLE_MODIFY, L"Modifier", BS_PUSHBUTTON, 227, 94),
+        Button(IDC_TABLE_CLEAR, L"Effacer", BS_PUSHBUTTON, 297, 94),
+        Button(IDC_TABLE_LOG_X, L"Log X", BS_PUSHBUTTON, 227, 124),
+        Button(IDC_TABLE_LOG_Y, L"Log Y", BS_PUSHBUTTON, 297, 124),
+        Button(IDC_TABLE_EXP_X, L"Exp X", BS_PUSHBUTTON, 227, 142),
+        Button(IDC_TABLE_EXP_Y, L"Exp Y", BS_PUSHBUTTON, 297, 142),
+        Button(IDC_TABLE_SWAP_POINT, L"X<->Y 1 pt", BS_PUSHBUTTON, 227, 158),
+        Button(IDC_TABLE_SWAP_ALL, L"X<->Y Tous", BS_PUSHBUTTON, 297, 158),
+        Button(IDCANCEL, L"Cancel", BS_PUSHBUTTON, 227, 190),
+        Button(IDOK, L"OK", BS_DEFPUSHBUTTON, 297, 190),
+    };
+    return t;
+}
+
+// End of the entry dialogs.
 
 DialogTemplate EnterPoint() {
     constexpr DWORD kEdit = kChild | WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
@@ -198,5 +275,6 @@ DialogTemplate EquDiff() {
 }  // namespace
 
 std::vector<DialogTemplate> KurvomatDialogs() {
-    return {AboutBox(), Splash(), EnterPoint(), FitResult(), GraphWindow(), CalcF(), EquDiff()};
+    return {AboutBox(),   Splash(),    EnterFunction(), EnterCoef(),   EnterTable(),
+            EnterPoint(), FitResult(), CalcF(),         GraphWindow(), EquDiff()};
 }

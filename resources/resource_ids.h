@@ -7,6 +7,9 @@ inline constexpr unsigned IDR_MAINFRAME = 128;
 // Dialog templates.
 inline constexpr unsigned IDD_ABOUTBOX = 100;
 inline constexpr unsigned IDD_WAIT = 130;
+inline constexpr unsigned IDD_ENTER_FUNCTION = 131;
+inline constexpr unsigned IDD_ENTER_COEF = 132;
+inline constexpr unsigned IDD_ENTER_TABLE = 134;
 inline constexpr unsigned IDD_ENTER_POINT = 135;
 inline constexpr unsigned IDD_RESULT = 136;
 inline constexpr unsigned IDD_CALC_F = 137;
@@ -50,6 +53,31 @@ inline constexpr unsigned ID_INDICATOR_ECH = 1033;
 
 // Icon of the about box and the splash.
 inline constexpr unsigned IDI_KURVOMAT = 128;
+
+// Controls of the function dialog: the formula and the message line.
+inline constexpr int IDC_FUNCTION_TEXT = 1000;
+inline constexpr int IDC_FUNCTION_MESSAGE = 1001;
+
+// Controls of the coefficient dialog: values A..F, Fixe boxes A..F, the formula, names A..F, RAZ.
+inline constexpr int IDC_COEF_VALUE_A = 1003;
+inline constexpr int IDC_COEF_FIXED_A = 1010;
+inline constexpr int IDC_COEF_FUNCTION = 1016;
+inline constexpr int IDC_COEF_NAME_A = 1017;
+inline constexpr int IDC_COEF_RAZ = 3;
+
+// Controls of the point-table dialog.
+inline constexpr int IDC_TABLE_SWAP_ALL = 4;
+inline constexpr int IDC_TABLE_SWAP_POINT = 5;
+inline constexpr int IDC_TABLE_LOG_Y = 6;
+inline constexpr int IDC_TABLE_LOG_X = 7;
+inline constexpr int IDC_TABLE_DELETE = 8;
+inline constexpr int IDC_TABLE_INSERT = 9;
+inline constexpr int IDC_TABLE_MODIFY = 10;
+inline constexpr int IDC_TABLE_EXP_Y = 11;
+inline constexpr int IDC_TABLE_EXP_X = 12;
+inline constexpr int IDC_TABLE_CLEAR = 13;
+inline constexpr int IDC_TABLE_LIST = 14;
+inline constexpr int IDC_TABLE_COUNT = 1033;
 
 // Controls of the single-point dialog.
 inline constexpr int IDC_POINT_X = 1034;

@@ -58,6 +58,10 @@ ON_COMMAND(ID_LEAST_SQUARES, &CKurvomatView::OnLeastSquares)
 ON_COMMAND(ID_LEVENBERG_MARQUARDT, &CKurvomatView::OnLevenbergMarquardt)
 // The graph window and the scale dialog.
 ON_COMMAND(ID_GRAPH_RESULTS, &CKurvomatView::OnGraphResults)
+// Entry dialogs.
+ON_COMMAND(ID_ENTER_FUNCTION, &CKurvomatView::OnEnterFunction)
+ON_COMMAND(ID_ENTER_COEF, &CKurvomatView::OnEnterCoef)
+// End of the entry dialogs.
 ON_UPDATE_COMMAND_UI(ID_LEAST_SQUARES, &CKurvomatView::OnUpdateFit)
 ON_UPDATE_COMMAND_UI(ID_LEVENBERG_MARQUARDT, &CKurvomatView::OnUpdateFit)
 ON_UPDATE_COMMAND_UI(ID_ENTER_COEF, &CKurvomatView::OnUpdateEnterCoef)

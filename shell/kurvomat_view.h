@@ -5,6 +5,7 @@
 
 #include "framework/doc_view.h"
 
+class CDialog;
 class CKurvomatDoc;
 struct FitData;
 
@@ -90,6 +91,12 @@ class CKurvomatView : public CView {
     afx_msg void OnOde1();
     afx_msg void OnOde2();
     afx_msg void OnOdeN();
+
+    // Entry dialogs: the document is marked modified only when the dialog answers IDOK; the
+    // panes are refreshed whatever it answers.
+    afx_msg void OnEnterFunction();
+    afx_msg void OnEnterCoef();
+    void RunEntryDialog(CDialog& dialog, void (CKurvomatView::*refresh)());
 
     afx_msg void OnUpdateFit(CCmdUI* cmdUI);
     afx_msg void OnUpdateEnterCoef(CCmdUI* cmdUI);

@@ -79,6 +79,11 @@ DialogScript& DialogScript::Append(int id, const std::wstring& text) {
         "no edit");
 }
 
+DialogScript& DialogScript::Paste(int id, const std::wstring& text) {
+    return OnControl(
+        id, [text](HWND control) { return framework::EditTextChanged(control, text); }, "no edit");
+}
+
 DialogScript& DialogScript::Clear(int id) {
     return OnControl(
         id, [](HWND control) { return framework::ClearEdit(control); }, "cannot be cleared");

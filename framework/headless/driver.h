@@ -74,6 +74,9 @@ class DialogScript {
     DialogScript& Type(int id, const std::wstring& text);
     // Types at the end of the current text.
     DialogScript& Append(int id, const std::wstring& text);
+    // Selects the edit's whole text and pastes `text` over it: one change, and no stop at the
+    // visible width, as pasting does not stop there.
+    DialogScript& Paste(int id, const std::wstring& text);
     DialogScript& Clear(int id);
     DialogScript& Click(int id);
     DialogScript& Tick(int id) { return Click(id); }

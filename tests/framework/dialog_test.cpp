@@ -115,6 +115,21 @@ TEST_F(DialogTest, EditWithoutAutomaticScrollingStopsAtItsWidth) {
     EXPECT_EQ(Only("EN_CHANGE narrow").size(), 8u);
 }
 
+// Pasting replaces the text in one change and, unlike typing, does not stop at the width.
+TEST_F(DialogTest, PasteIsOneChangeWhateverTheWidth) {
+    expectErrors = true;
+    driver->NextDialog(kTestDialog)
+        .Type(kNarrowEdit, L"ab")
+        .Paste(kNarrowEdit, L"0123456789ABCDEF")
+        .Check([](headless::Driver& d) { EXPECT_EQ(d.Text(kNarrowEdit), L"0123456789ABCDEF"); })
+        .Paste(kLabel, L"x")
+        .PressEscape();
+    RunDialog();
+    EXPECT_EQ(Only("EN_CHANGE narrow").size(), 3u);
+    ASSERT_EQ(driver->Errors().size(), 1u) << "a static takes no paste";
+    EXPECT_NE(driver->Errors()[0].find("no edit"), std::string::npos);
+}
+
 TEST_F(DialogTest, AutomaticCheckBoxTogglesThenNotifies) {
     driver->NextDialog(kTestDialog)
         .Tick(kCheck)

@@ -1,0 +1,103 @@
+// The commands that open the entry dialogs: the modified flag only after OK, the panes always.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "resources/resource_ids.h"
+#include "support/kurvomat_session.h"
+
+namespace {
+
+struct EntryCommand {
+    const char* name;
+    UINT id;
+    int dialog;
+    // An OK that changes the document and clears the fit.
+    std::function<void(headless::DialogScript&)> change;
+};
+
+const EntryCommand kCommands[] = {
+    {"function", ID_ENTER_FUNCTION, IDD_ENTER_FUNCTION,
+     [](headless::DialogScript& s) { s.Type(IDC_FUNCTION_TEXT, L"A*X").Click(IDOK); }},
+    {"coefficients", ID_ENTER_COEF, IDD_ENTER_COEF,
+     [](headless::DialogScript& s) { s.Type(IDC_COEF_VALUE_A, L"3").Click(IDOK); }},
+};
+
+class EntryCommandsTest : public KurvomatSession {
+  protected:
+    // A document with points, a function and a fit, as opened from its file.
+    void OpenFittedDocument() {
+        const std::wstring path = WriteDocument("fitted.gen", [](FitData& data) {
+            SetFunction(data, "A*X+B", {2.0, 1.0});
+            SetPoints(data, {1, 2, 3}, {3, 5, 7});
+            data.fitDone = 1;
+            data.fitDistance = 0.25;
+        });
+        ASSERT_TRUE(Restart(path));
+        ASSERT_EQ(Driver().StatusPane(4), L"DIST");
+        ASSERT_FALSE(Document().IsModified());
+    }
+};
+
+// Cancel leaves the document unmodified but still refreshes the panes: a fit flag cleared
+// behind the view's back darkens DIST.
+TEST_F(EntryCommandsTest, CancelRefreshesThePanesOnly) {
+    for (const EntryCommand& command : kCommands) {
+        SCOPED_TRACE(command.name);
+        OpenFittedDocument();
+        Data().fitDone = 0;
+        Driver().NextDialog(command.dialog).Click(IDCANCEL);
+        ASSERT_TRUE(Driver().ChooseMenu(command.id));
+        EXPECT_FALSE(Document().IsModified());
+        EXPECT_EQ(Driver().StatusPane(4), L"");
+        EXPECT_EQ(Driver().StatusPane(2), L"FCT");
+        EXPECT_EQ(ScriptErrors(), "");
+        EXPECT_EQ(Driver().PendingAnswers(), 0u);
+    }
+}
+
+// OK marks the document modified even when nothing changed; the fit then stands.
+TEST_F(EntryCommandsTest, UnchangedOkMarksTheDocumentAndKeepsTheFit) {
+    for (const EntryCommand& command : kCommands) {
+        SCOPED_TRACE(command.name);
+        OpenFittedDocument();
+        Driver().NextDialog(command.dialog).PressEnter();
+        ASSERT_TRUE(Driver().ChooseMenu(command.id));
+        EXPECT_TRUE(Document().IsModified());
+        EXPECT_EQ(Data().fitDone, 1);
+        EXPECT_EQ(Driver().StatusPane(4), L"DIST");
+        EXPECT_EQ(ScriptErrors(), "");
+        EXPECT_EQ(Driver().PendingAnswers(), 0u);
+    }
+}
+
+TEST_F(EntryCommandsTest, ChangingOkClearsTheFitAndDarkensDist) {
+    for (const EntryCommand& command : kCommands) {
+        SCOPED_TRACE(command.name);
+        OpenFittedDocument();
+        command.change(Driver().NextDialog(command.dialog));
+        ASSERT_TRUE(Driver().ChooseMenu(command.id));
+        EXPECT_TRUE(Document().IsModified());
+        EXPECT_EQ(Data().fitDone, 0);
+        EXPECT_EQ(Driver().StatusPane(4), L"");
+        EXPECT_EQ(ScriptErrors(), "");
+        EXPECT_EQ(Driver().PendingAnswers(), 0u);
+    }
+}
+
+// On a new document the first function lights FCT and COEF and opens the coefficient command.
+TEST_F(EntryCommandsTest, FirstFunctionLightsItsPanes) {
+    ASSERT_TRUE(Start());
+    headless::Driver& d = Driver();
+    ASSERT_FALSE(d.IsMenuItemEnabled(ID_ENTER_COEF));
+    d.NextDialog(IDD_ENTER_FUNCTION).Type(IDC_FUNCTION_TEXT, L"a*exp(b*x)").PressEnter();
+    ASSERT_TRUE(d.ChooseMenu(ID_ENTER_FUNCTION));
+    EXPECT_EQ(Data().function.functionText, "A*EXP(B*X)");
+    EXPECT_EQ(d.StatusPane(2), L"FCT");
+    EXPECT_EQ(d.StatusPane(3), L"COEF");
+    EXPECT_TRUE(Document().IsModified());
+    EXPECT_TRUE(d.IsMenuItemEnabled(ID_ENTER_COEF));
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
+}  // namespace
