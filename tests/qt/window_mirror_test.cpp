@@ -87,8 +87,9 @@ TEST_F(QtFramework, DisabledCommandRunsNeitherFromItsKeysNorItsItem) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
     ASSERT_TRUE(WaitFor([&] { return file->isVisible(); }));
     EXPECT_FALSE(ruled->isEnabled());
-    // Hovering an item shows its prompt in the message pane; closing the menu brings "Prêt".
-    QTest::mouseMove(file, file->actionGeometry(Action(ID_FILE_NEW)).center());
+    // The highlighted item's prompt shows in the message pane; closing the menu brings "Prêt".
+    QTest::keyClick(file, Qt::Key_Down);
+    ASSERT_EQ(file->activeAction(), Action(ID_FILE_NEW));
     Settle();
     CStatusBar* status = Frame()->GetStatusBar();
     EXPECT_EQ(status->GetShownText(0).str(), CFrameWnd::CommandPrompt(ID_FILE_NEW).str());
