@@ -1,6 +1,7 @@
 // CKurvGraph: layout on the desktop, drawing of the page and the read-outs under the pointer.
 #include "dialogs/kurv_graph.h"
 
+#include "dialogs/plot_reading.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
 #include "plot/results_page.h"
@@ -87,10 +88,8 @@ void CKurvGraph::OnMouseMove(UINT, CPoint point) {
 
     // An area without width or height (a tiny screen) reads nothing rather than 0 / 0.
     if (x0 < x1 && y0 < y1 && point.x >= x0 && point.x <= x1 && point.y >= y0 && point.y <= y1) {
-        const double x = xMin + static_cast<double>(point.x - x0) * (xMax - xMin) / (x1 - x0);
-        const double y = yMin + static_cast<double>(y1 - point.y) * (yMax - yMin) / (y1 - y0);
-        textX = FormatNumber(x);
-        textY = FormatNumber(y);
+        textX = FormatNumber(ValueAtPixel(point.x - x0, x1 - x0, xMin, xMax));
+        textY = FormatNumber(ValueAtPixel(y1 - point.y, y1 - y0, yMin, yMax));
     } else {
         textX.Empty();
         textY.Empty();

@@ -79,6 +79,7 @@ class Backend {
     virtual ~Backend() = default;
 
     // ---- Screen, fonts, keyboard --------------------------------------------------------
+    // The desktop window's rectangle: the work area of the screen (what windows may cover).
     virtual CRect ScreenRect() const { return CRect(0, 0, 1920, 1080); }
     virtual Metrics WindowMetrics() const { return Metrics{}; }
     // Width in pixels of `text` in the dialog font ("MS Sans Serif" 8 pt).

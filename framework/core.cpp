@@ -46,6 +46,7 @@ struct Core {
     int waitCount = 0;
     bool quit = false;
     UINT mouseButtons = 0;
+    HWND capture = nullptr;
 };
 
 // Never destroyed: the application object may still shut down during static destruction.
@@ -116,6 +117,7 @@ void DestroyRecord(HWND hwnd) {
     if (!hwnd->alive) return;
     hwnd->alive = false;
     hwnd->visible = false;
+    if (TheCore().capture == hwnd) TheCore().capture = nullptr;
     auto& timers = TheCore().timers;
     timers.erase(std::remove_if(timers.begin(), timers.end(),
                                 [hwnd](const Timer& t) { return t.hwnd == hwnd; }),
@@ -156,6 +158,7 @@ void ResetCore() {
     core.waitCount = 0;
     core.quit = false;
     core.mouseButtons = 0;
+    core.capture = nullptr;
 }
 
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -499,6 +502,10 @@ void RestoreWait() {
 
 UINT& MouseButtons() {
     return TheCore().mouseButtons;
+}
+
+HWND& CaptureWindow() {
+    return TheCore().capture;
 }
 
 bool QuitRequested() {

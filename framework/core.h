@@ -122,6 +122,8 @@ void RestoreWait();
 
 // The mouse buttons held down (MK_LBUTTON).
 UINT& MouseButtons();
+// The window holding the mouse capture, nullptr when none (cleared when it is destroyed).
+HWND& CaptureWindow();
 
 // The application quits when its main window is destroyed.
 bool QuitRequested();

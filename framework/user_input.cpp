@@ -71,6 +71,25 @@ HWND MouseTarget(HWND hwnd, CPoint client) {
     return hwnd;
 }
 
+// A mouse message at a client point of `hwnd`. While a window holds the capture it takes the
+// message at the same screen point, inside its client area or not; otherwise the child under the
+// point takes it, and outside the client area the pointer is over another window.
+void SendMouse(HWND hwnd, CPoint client, UINT message, UINT keyFlags) {
+    HWND target = hwnd;
+    CPoint at = client;
+    if (HWND capture = CaptureWindow(); IsAlive(capture)) {
+        const CPoint from = ClientOrigin(hwnd);
+        const CPoint to = ClientOrigin(capture);
+        target = capture;
+        at = CPoint(client.x + from.x - to.x, client.y + from.y - to.y);
+    } else {
+        if (!ClientRect(hwnd).PtInRect(client)) return;
+        target = MouseTarget(hwnd, client);
+        if (target != hwnd) at = CPoint(client.x - target->rect.left, client.y - target->rect.top);
+    }
+    Send(target, message, keyFlags | MouseButtons(), MAKELPARAM(at.x, at.y));
+}
+
 }  // namespace
 
 HWND ActiveWindow() {
@@ -224,12 +243,7 @@ bool MouseMove(HWND hwnd, CPoint client, UINT keyFlags) {
     if (!IsAlive(hwnd) || !IsShownOnScreen(hwnd) || !IsEnabledChain(hwnd) ||
         TopLevelOf(hwnd) != ActiveWindow())
         return false;
-    // Outside the client area the pointer is over another window.
-    if (!ClientRect(hwnd).PtInRect(client)) return true;
-    HWND target = MouseTarget(hwnd, client);
-    CPoint at = client;
-    if (target != hwnd) at = CPoint(client.x - target->rect.left, client.y - target->rect.top);
-    Send(target, WM_MOUSEMOVE, keyFlags | MouseButtons(), MAKELPARAM(at.x, at.y));
+    SendMouse(hwnd, client, WM_MOUSEMOVE, keyFlags);
     return true;
 }
 
@@ -241,12 +255,7 @@ bool MouseButton(HWND hwnd, CPoint client, bool down, UINT keyFlags) {
         MouseButtons() |= MK_LBUTTON;
     else
         MouseButtons() &= ~MK_LBUTTON;
-    if (!ClientRect(hwnd).PtInRect(client)) return true;
-    HWND target = MouseTarget(hwnd, client);
-    CPoint at = client;
-    if (target != hwnd) at = CPoint(client.x - target->rect.left, client.y - target->rect.top);
-    Send(target, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, keyFlags | MouseButtons(),
-         MAKELPARAM(at.x, at.y));
+    SendMouse(hwnd, client, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, keyFlags);
     return true;
 }
 

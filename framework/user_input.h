@@ -47,7 +47,9 @@ bool PressKey(UINT virtualKey, bool ctrl, bool shift, bool alt);
 // The close box of a top-level window: WM_CLOSE.
 bool CloseWindow(HWND topLevel);
 // Mouse at a point of `hwnd`'s client area; the message goes to the child under the point
-// when that child takes the mouse (statics and group boxes let it through).
+// when that child takes the mouse (statics and group boxes let it through). A point outside the
+// client area is over another window: nothing is sent, unless a window holds the capture
+// (CWnd::SetCapture), which then takes every mouse message at that screen point.
 bool MouseMove(HWND hwnd, CPoint client, UINT keyFlags);
 bool MouseButton(HWND hwnd, CPoint client, bool down, UINT keyFlags);
 

@@ -327,6 +327,21 @@ BOOL CWnd::KillTimer(UINT_PTR id) {
     return framework::KillTimerRecord(m_hWnd, id);
 }
 
+CWnd* CWnd::SetCapture() {
+    CWnd* previous = GetCapture();
+    if (framework::IsAlive(m_hWnd)) framework::CaptureWindow() = m_hWnd;
+    return previous;
+}
+
+CWnd* CWnd::GetCapture() {
+    return FromHandle(framework::CaptureWindow());
+}
+
+BOOL ReleaseCapture() {
+    framework::CaptureWindow() = nullptr;
+    return TRUE;
+}
+
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return framework::Send(m_hWnd, message, wParam, lParam);
 }

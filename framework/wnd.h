@@ -91,6 +91,12 @@ class CWnd : public CCmdTarget {
     UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs, TIMERPROC callback);
     BOOL KillTimer(UINT_PTR id);
 
+    // The mouse goes to this window wherever the pointer is, until ReleaseCapture or until the
+    // window is destroyed; answers the window that held it before (nullptr when none).
+    CWnd* SetCapture();
+    // The window holding the mouse, nullptr when none.
+    static CWnd* GetCapture();
+
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // The platform's own processing of the message being handled.
     LRESULT Default();
@@ -125,6 +131,9 @@ class CWnd : public CCmdTarget {
     friend class CDataExchange;
     friend struct FrameworkAccess;
 };
+
+// Gives the mouse back to the window under the pointer; answers TRUE.
+BOOL ReleaseCapture();
 
 // Access to the framework for the framework's own modules (not for the application).
 struct FrameworkAccess {

@@ -272,9 +272,34 @@ DialogTemplate EquDiff() {
     return t;
 }
 
+// The scale dialog: "Appliquer" carries the cancel id, so Escape and the close box apply.
+DialogTemplate ScaleDialog() {
+    DialogTemplate t =
+        Template(IDD_SCALE, kModalWithCaption, 437, 314, L"Définition de l'échelle du graphique");
+    t.controls = {
+        PushButton(IDC_SCALE_EXIT, L"Sortie", false, 353, 41),
+        PushButton(IDC_SCALE_APPLY, L"Appliquer", false, 353, 20),
+        Control(kButtonClass, IDC_GRAPH_FRAME, L"", kChild | BS_GROUPBOX, 7, 65, 413, 235),
+        Control(kButtonClass, IDC_SCALE_GROUP, L"", kChild | BS_GROUPBOX, 7, 7, 413, 56),
+        Control(kButtonClass, IDC_SCALE_AUTO, L"Echelle Automatique",
+                kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 21, 31, 82, 14),
+        Edit(IDC_SCALE_X_MIN, 155, 22, 55),
+        Static(IDC_SCALE_X_MIN_LABEL, L"X Min", kLabel, 126, 22, 23, 12),
+        Edit(IDC_SCALE_X_MAX, 155, 41, 55),
+        Static(IDC_SCALE_X_MAX_LABEL, L"X Max", kLabel, 125, 41, 23, 12),
+        Edit(IDC_SCALE_Y_MIN, 263, 22, 55),
+        Static(IDC_SCALE_Y_MIN_LABEL, L"Y Min", kLabel, 234, 22, 23, 12),
+        Edit(IDC_SCALE_Y_MAX, 263, 41, 55),
+        Static(IDC_SCALE_Y_MAX_LABEL, L"Y Max", kLabel, 233, 41, 23, 12),
+        Static(IDC_READ_X, L"Static", kLabel, 303, 73, 55, 11),
+        Static(IDC_READ_Y, L"Static", kLabel, 364, 73, 55, 11),
+    };
+    return t;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> KurvomatDialogs() {
-    return {AboutBox(),   Splash(),    EnterFunction(), EnterCoef(),   EnterTable(),
-            EnterPoint(), FitResult(), CalcF(),         GraphWindow(), EquDiff()};
+    return {AboutBox(),  Splash(), EnterFunction(), EnterCoef(), EnterTable(), EnterPoint(),
+            FitResult(), CalcF(),  GraphWindow(),   EquDiff(),   ScaleDialog()};
 }

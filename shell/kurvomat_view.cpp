@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "dialogs/kurv_echelle.h"
 #include "dialogs/kurv_graph.h"
 #include "dialogs/kurv_result.h"
 #include "fitdata/fit_data.h"
@@ -58,6 +59,7 @@ ON_COMMAND(ID_LEAST_SQUARES, &CKurvomatView::OnLeastSquares)
 ON_COMMAND(ID_LEVENBERG_MARQUARDT, &CKurvomatView::OnLevenbergMarquardt)
 // The graph window and the scale dialog.
 ON_COMMAND(ID_GRAPH_RESULTS, &CKurvomatView::OnGraphResults)
+ON_COMMAND(ID_DEFINE_SCALE, &CKurvomatView::OnDefineScale)
 // Entry dialogs.
 ON_COMMAND(ID_ENTER_FUNCTION, &CKurvomatView::OnEnterFunction)
 ON_COMMAND(ID_ENTER_COEF, &CKurvomatView::OnEnterCoef)
@@ -164,6 +166,13 @@ void CKurvomatView::OnLevenbergMarquardt() {
 void CKurvomatView::OnGraphResults() {
     CKurvGraph dialog(&Data());
     dialog.DoModal();
+}
+
+void CKurvomatView::OnDefineScale() {
+    CKurvEchelle dialog(&Data());
+    dialog.DoModal();
+    RefreshFunctionPanes();
+    RefreshPointPanes();
 }
 
 void CKurvomatView::OnUpdateFit(CCmdUI* cmdUI) {

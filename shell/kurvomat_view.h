@@ -77,6 +77,9 @@ class CKurvomatView : public CView {
 
     // The graph window; nothing is refreshed or marked afterwards.
     afx_msg void OnGraphResults();
+    // The scale dialog; the panes are refreshed afterwards, the document is not marked (the
+    // scale is not stored in the application file).
+    afx_msg void OnDefineScale();
 
     // The calculation dialog on the record, in the command's mode.
     void RunCalculation(int mode);

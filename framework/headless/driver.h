@@ -91,7 +91,8 @@ class DialogScript {
     // Moves the clock, delivering the timers due; when one of them ends this dialog, the
     // clock stops at that moment (the rest of the time is not spent).
     DialogScript& AdvanceClock(std::uint64_t ms);
-    // Mouse at a point of the dialog's client area.
+    // Mouse at a point of the dialog's client area. A point outside it (negative, or beyond its
+    // size) is outside the dialog: the dialog sees it only while it holds the capture.
     DialogScript& MouseMove(CPoint p, UINT keyFlags = 0);
     DialogScript& MouseDown(CPoint p);
     DialogScript& MouseUp(CPoint p);

@@ -501,6 +501,28 @@ TEST_F(DialogTest, MouseReachesTheDialogThroughStaticsButNotThroughButtons) {
                                           "up 23,133", "cancel", "dialog 0 check 0"}));
 }
 
+// From a press to its release the dialog holds the capture: the mouse reaches it outside its
+// client area and over its buttons; after the release it no longer does.
+TEST_F(DialogTest, CaptureTakesTheMouseFromAPressToItsRelease) {
+    driver->NextDialog(kTestDialog)
+        .MouseDown(CPoint(20, 130))
+        .MouseMove(CPoint(-40, 500))
+        .MouseMove(CPoint(130, 170))  // over OK
+        .MouseUp(CPoint(5000, 5))
+        .MouseMove(CPoint(5000, 6))
+        .MouseMove(CPoint(130, 171))
+        .MouseDown(CPoint(21, 131))
+        .PressEscape();
+    RunDialog();
+    Events mouse;
+    for (const std::string& e : TheLog().events)
+        if (e.rfind("move", 0) == 0 || e.rfind("down", 0) == 0 || e.rfind("up", 0) == 0)
+            mouse.push_back(e);
+    EXPECT_EQ(mouse, (Events{"down 20,130", "move -40,500 down", "move 130,170 down", "up 5000,5",
+                             "down 21,131"}));
+    EXPECT_EQ(CWnd::GetCapture(), nullptr) << "the capture goes with its window";
+}
+
 TEST_F(DialogTest, PaintOfADialogIsRecorded) {
     driver->NextDialog(kTestDialog).PressEscape();
     RunDialog();

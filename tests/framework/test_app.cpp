@@ -289,11 +289,14 @@ class CTestDialog : public CDialog {
         TheLog().Add("move " + std::to_string(p.x) + "," + std::to_string(p.y) +
                      ((flags & MK_LBUTTON) ? " down" : ""));
     }
+    // The dialog holds the mouse from a press to the release, as a drag does.
     afx_msg void OnLButtonDown(UINT, CPoint p) {
         TheLog().Add("down " + std::to_string(p.x) + "," + std::to_string(p.y));
+        SetCapture();
     }
     afx_msg void OnLButtonUp(UINT, CPoint p) {
         TheLog().Add("up " + std::to_string(p.x) + "," + std::to_string(p.y));
+        ReleaseCapture();
     }
     afx_msg void OnPaint() {
         CPaintDC dc(this);

@@ -29,4 +29,31 @@ TEST_F(GraphCommandsTest, GraphWindowRefreshesAndMarksNothing) {
     EXPECT_EQ(Driver().PendingAnswers(), 0u);
 }
 
+// After the scale dialog the panes follow the scale (ECH lit while it is set by hand, dark when
+// it is automatic again); the document is not marked, the scale not being stored in its file.
+TEST_F(GraphCommandsTest, ScaleDialogRefreshesThePanesButMarksNothing) {
+    headless::Driver& d = Driver();
+    d.NextDialog(IDD_SCALE)
+        .Click(IDC_SCALE_AUTO)
+        .Type(IDC_SCALE_X_MAX, L"20")
+        .Click(IDC_SCALE_APPLY)
+        .Click(IDC_SCALE_EXIT);
+    ASSERT_TRUE(d.ChooseMenu(ID_DEFINE_SCALE));
+    EXPECT_EQ(d.StatusPane(5), L"ECH");
+    EXPECT_FALSE(Document().IsModified());
+
+    d.NextDialog(IDD_SCALE).Click(IDC_SCALE_AUTO).Click(IDC_SCALE_APPLY).Click(IDC_SCALE_EXIT);
+    ASSERT_TRUE(d.ChooseMenu(ID_DEFINE_SCALE));
+    EXPECT_EQ(d.StatusPane(5), L"");
+
+    // Sortie alone refreshes too: a scale set behind the view's back shows afterwards.
+    Data().scale.autoScale = 0;
+    d.NextDialog(IDD_SCALE).Click(IDC_SCALE_EXIT);
+    ASSERT_TRUE(d.ChooseMenu(ID_DEFINE_SCALE));
+    EXPECT_EQ(d.StatusPane(5), L"ECH");
+    EXPECT_FALSE(Document().IsModified());
+    EXPECT_EQ(ScriptErrors(), "");
+    EXPECT_EQ(Driver().PendingAnswers(), 0u);
+}
+
 }  // namespace
