@@ -112,7 +112,6 @@ struct FitData {
     int LoadPointsText(const std::wstring& path);
     int LoadPointsSeparated(const std::wstring& path);
 
-    // Calls scale.FitToPoints on the table when one is present with nPoints > 0. Defined in
-    // plot/ with the scale.
+    // Calls scale.FitToPoints on the table when one is present with nPoints > 0.
     void AutoScale();
 };
