@@ -45,6 +45,7 @@ struct FunctionDef {
     // Coefficient file (*.coe, 76 bytes; legacy 50 bytes read only). ReadCoef answers 0 read,
     // 1 failed, 2 the file's count differs from nCoef; nCoef is never changed.
     int ReadCoef(const std::string& path);
+    // The writers answer 0 written, 1 failed; after a failure errno tells why.
     int WriteCoef(const std::string& path) const;  // 0 written, 1 failed
 
     // Function file (*.fon, 331 bytes; legacy 156 bytes read only). ReadFon clears isCompiled
@@ -111,7 +112,6 @@ struct FitData {
     int LoadPointsText(const std::wstring& path);
     int LoadPointsSeparated(const std::wstring& path);
 
-    // Calls scale.FitToPoints on the table when one is present with nPoints > 0. Defined in
-    // plot/ with the scale.
+    // Calls scale.FitToPoints on the table when one is present with nPoints > 0.
     void AutoScale();
 };

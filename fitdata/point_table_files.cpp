@@ -1,5 +1,6 @@
 // Point tables as text: own format (count, then pairs) read and written, separated pairs read.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -59,7 +60,10 @@ int FitData::ReadPointsSeparated(const std::string& path) {
 }
 
 int FitData::WritePointsText(const std::string& path) const {
-    if (hasPoints == 0) return 1;
+    if (hasPoints == 0) {
+        errno = ENODATA;  // nothing to write
+        return 1;
+    }
     int count = std::clamp<int32_t>(nPoints, 0, MAX_POINTS);
     return WriteFileAtomically(path, [&](std::FILE* file) {
         if (std::fprintf(file, "%d\n", nPoints) < 0) return false;

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-// Its two operations are defined in plot/ (plot/scale_def.cpp), beside the drawing that uses them;
-// the record itself lives here because FitData holds it by value.
+// The record and its arithmetic (fitdata/scale_def.cpp), which draws nothing: the results page and
+// the scale dialog use both.
 struct ScaleDef {
     int32_t autoScale = 0;  // nonzero: limits recomputed from the points before every drawing
     double xMin = 0.0;

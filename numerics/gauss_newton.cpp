@@ -6,17 +6,19 @@
 #include "common/assert.h"
 #include "common/text_conversion.h"
 #include "formula/evaluator.h"
+#include "formula/evaluator_steps.h"
 #include "numerics/fit_evaluations.h"
 #include "numerics/fit_support.h"
 
 namespace {
 
-constexpr double OVERFLOW_BOUND = 1e18;  // |residual| and |derivative|
-constexpr double SUM_BOUND = 1e36;       // |S|
+// The evaluator's bounds and overflow code: the fit fails with the evaluator's own words.
+constexpr double OVERFLOW_BOUND = evaluator_steps::PRODUCT_HIGH;  // |residual| and |derivative|
+constexpr double SUM_BOUND = evaluator_steps::CLAMP_HIGH;         // |S|
+constexpr int CODE_OVERFLOW = evaluator_steps::EVAL_OVERFLOW;
 constexpr double STOP_THRESHOLD = 5e-5;  // on |distance - previous distance|
 constexpr int PASS_LIMIT = 40;
 constexpr int CODE_SINGULAR = 2;
-constexpr int CODE_OVERFLOW = 21;
 
 }  // namespace
 

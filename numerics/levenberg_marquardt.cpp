@@ -7,13 +7,16 @@
 #include "common/assert.h"
 #include "common/text_conversion.h"
 #include "formula/evaluator.h"
+#include "formula/evaluator_steps.h"
 
 namespace {
 
-constexpr double OVERFLOW_BOUND = 1e18;
-constexpr double UNDERFLOW_BOUND = 1e-18;
-constexpr double SUM_BOUND = 1e36;
-constexpr int CODE_OVERFLOW = 21;
+// The evaluator's bounds of products and quotients, its clamp and its overflow code: the guards
+// of the linear algebra fail where the evaluator's would, with its words.
+constexpr double OVERFLOW_BOUND = evaluator_steps::PRODUCT_HIGH;
+constexpr double UNDERFLOW_BOUND = evaluator_steps::PRODUCT_LOW;
+constexpr double SUM_BOUND = evaluator_steps::CLAMP_HIGH;
+constexpr int CODE_OVERFLOW = evaluator_steps::EVAL_OVERFLOW;
 constexpr int CODE_PIVOT = 80;
 constexpr int CODE_PREDICTION = 87;
 

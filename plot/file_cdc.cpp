@@ -163,12 +163,11 @@ std::vector<uint8_t> CMyFileCDC::BitmapHeader() const {
 int CMyFileCDC::SaveBitmap(std::string path) {
     // The header in one write of 62 bytes, then the rows from the bottom of the picture up, one
     // write each; the first failure ends the writing and the old file stays.
-    WriteFileAtomically(path, [this](std::FILE* file) {
+    return WriteFileAtomically(path, [this](std::FILE* file) {
         const std::vector<uint8_t> header = BitmapHeader();
         if (std::fwrite(header.data(), header.size(), 1, file) != 1) return false;
         for (int y = rowCount - 1; y >= 0; --y)
             if (std::fwrite(Row(y), static_cast<size_t>(rowBytes), 1, file) != 1) return false;
         return true;
     });
-    return 0;
 }

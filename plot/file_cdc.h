@@ -21,7 +21,7 @@ class CMyFileCDC : public CMyCDC {
 
     // Writes the picture as a 335978-byte one-bit bitmap file. The file is written to a temporary
     // in the same folder and renamed over `path` only when complete, so a failed export leaves
-    // any earlier file intact. Answers 0 in every case; the caller shows nothing either way.
+    // any earlier file intact. Answers 0 when written, 1 when not (errno then tells why).
     int SaveBitmap(std::string path);
 
     // The 62 bytes that open the bitmap file (file header, information header, palette).

@@ -4,6 +4,7 @@
 #include "common/text_conversion.h"
 #include "framework/common_dialogs.h"
 #include "shell/kurvomat_view.h"
+#include "shell/save_failure.h"
 
 IMPLEMENT_DYNCREATE(CKurvomatDoc, CDocument)
 
@@ -45,7 +46,8 @@ BOOL CKurvomatDoc::OnOpenDocument(LPCTSTR path) {
 }
 
 BOOL CKurvomatDoc::OnSaveDocument(LPCTSTR path) {
-    if (fitData.WriteGen(WideToNarrow(path)) != 0) return FALSE;
+    // A failure leaves the document modified under its old name, and says so.
+    if (!CheckSaved(GetKurvomatView(), fitData.WriteGen(WideToNarrow(path)), path)) return FALSE;
     SetModifiedFlag(FALSE);
     SetPathName(path, TRUE);
     return TRUE;

@@ -20,7 +20,8 @@ class CKurvomatDoc : public CDocument {
     // Reset and read of a *.gen file. On success the path and title of the file and a recent-file
     // entry; on failure FALSE without a message, the record reset and partly filled, the path kept.
     BOOL OnOpenDocument(LPCTSTR path) override;
-    // Write of a *.gen file; on success not modified, path and title of the file.
+    // Write of a *.gen file; on success not modified, path and title of the file; on failure the
+    // error box, FALSE, still modified under the old path.
     BOOL OnSaveDocument(LPCTSTR path) override;
     // With an empty path, asks for one first; FALSE when that dialog is cancelled.
     BOOL DoSave(LPCTSTR path, BOOL replace = TRUE) override;

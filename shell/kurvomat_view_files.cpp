@@ -8,6 +8,7 @@
 #include "plot/results_page.h"
 #include "shell/kurvomat_doc.h"
 #include "shell/kurvomat_view.h"
+#include "shell/save_failure.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ void CKurvomatView::OnSaveApplicationAs() {
                     path)) {
         return;
     }
-    if (Data().WriteGen(WideToNarrow(path.str())) != 0) return;
+    if (!CheckSaved(this, Data().WriteGen(WideToNarrow(path.str())), path)) return;
     document->SetModifiedFlag(FALSE);
     document->SetPathName(path, TRUE);
 }
@@ -126,7 +127,7 @@ void CKurvomatView::OnSaveCoef() {
                     path)) {
         return;
     }
-    Data().function.WriteCoef(WideToNarrow(path.str()));
+    CheckSaved(this, Data().function.WriteCoef(WideToNarrow(path.str())), path);
 }
 
 void CKurvomatView::OnSaveFunctionCoef() {
@@ -137,7 +138,7 @@ void CKurvomatView::OnSaveFunctionCoef() {
                     path)) {
         return;
     }
-    Data().function.WriteFon(WideToNarrow(path.str()));
+    CheckSaved(this, Data().function.WriteFon(WideToNarrow(path.str())), path);
 }
 
 void CKurvomatView::OnSavePoints() {
@@ -148,7 +149,7 @@ void CKurvomatView::OnSavePoints() {
                     path)) {
         return;
     }
-    Data().WritePointsText(WideToNarrow(path.str()));
+    CheckSaved(this, Data().WritePointsText(WideToNarrow(path.str())), path);
 }
 
 void CKurvomatView::OnExportBitmap() {
@@ -160,5 +161,5 @@ void CKurvomatView::OnExportBitmap() {
     }
     CMyFileCDC page(kBitmapDpiX, kBitmapDpiY);
     DrawResultsPage(0, 2000, 0, 1333, &Data(), &page, 2);
-    page.SaveBitmap(WideToNarrow(path.str()));
+    CheckSaved(this, page.SaveBitmap(WideToNarrow(path.str())), path);
 }

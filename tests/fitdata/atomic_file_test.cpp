@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -179,7 +180,9 @@ TEST(AtomicFileTest, WriteCallbackFailureAndMissingFolder) {
               1);
     EXPECT_EQ(ReadBytes(path), (std::vector<uint8_t>{9, 8, 7}));
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"doc"});
+    EXPECT_EQ(errno, EIO) << "a callback failing without a reason";
     EXPECT_EQ(WriteFileAtomically(dir.File("no/such/folder"), [](std::FILE*) { return true; }), 1);
+    EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(WriteFileAtomically("", [](std::FILE*) { return true; }), 1);
     EXPECT_EQ(WriteFileAtomically(dir.path() + "/", [](std::FILE*) { return true; }), 1);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"doc"});
@@ -192,6 +195,7 @@ TEST(AtomicFileTest, DeviceIsWrittenInPlaceAndItsFailureReported) {
     auto data = LargeDocument();
     for (const Writer& writer : AllWriters()) {
         EXPECT_EQ(writer.write(*data, link), 1) << writer.name;
+        EXPECT_EQ(errno, ENOSPC) << writer.name << ": the reason stays for the caller";
     }
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"full"});
 }

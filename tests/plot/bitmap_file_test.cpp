@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -80,14 +81,17 @@ TEST(BitmapFileTest, FailedSaveKeepsTheOldFileAndAnswersZero) {
     small.rlim_cur = 100000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const int answer = dc.SaveBitmap(path);
+    const int reason = errno;
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(answer, 1);
+    EXPECT_EQ(reason, EFBIG);
     EXPECT_EQ(ReadBytes(path), old) << "the old file survives byte for byte";
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"page.bmp"}) << "no temporary left";
 
-    // A folder that does not exist: nothing is made, the answer is still 0.
-    EXPECT_EQ(dc.SaveBitmap(dir.File("missing/page.bmp")), 0);
+    // A folder that does not exist: nothing is made, and the answer says so.
+    EXPECT_EQ(dc.SaveBitmap(dir.File("missing/page.bmp")), 1);
+    EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"page.bmp"});
 
     // Once the limit is gone the same export replaces the old file whole.

@@ -1,6 +1,8 @@
 // The document: opening good and bad application files, saving, and the recent-file list.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -185,6 +187,7 @@ TEST_F(DocumentTest, SaveOfANewDocumentAsksThenOverwrites) {
     EXPECT_EQ(ScriptErrors(), "");
 }
 
+// A failed save says why in an error box and leaves the document modified under its old name.
 TEST_F(DocumentTest, CancelledOrFailedSaveKeepsTheDocumentModified) {
     ASSERT_TRUE(Start());
     SetFunction(Data(), "A*X", {3.0});
@@ -193,13 +196,68 @@ TEST_F(DocumentTest, CancelledOrFailedSaveKeepsTheDocumentModified) {
     d.CancelFileDialog();
     ASSERT_TRUE(d.ChooseMenu(ID_FILE_SAVE));
     EXPECT_TRUE(Document().IsModified());
+    EXPECT_TRUE(d.MessageBoxes().empty()) << "a cancelled save is no failure";
 
     d.AnswerFileDialog(WidePath("missing-folder/x.gen"));
+    d.AnswerMessageBox(IDOK);
     d.ChooseMenu(ID_FILE_SAVE);
+    ASSERT_EQ(d.MessageBoxes().size(), 1u);
+    EXPECT_EQ(d.MessageBoxes()[0].text, L"Impossible d'enregistrer le fichier " +
+                                            WidePath("missing-folder/x.gen") +
+                                            L" : No such file or directory");
+    EXPECT_EQ(d.MessageBoxes()[0].caption, L"Kurvomat");
+    EXPECT_EQ(d.MessageBoxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_TRUE(Document().IsModified());
     EXPECT_EQ(d.MainWindowTitle(), L"sans nom - Kurvomat");
     EXPECT_TRUE(d.RecentFiles().empty());
     EXPECT_FALSE(std::filesystem::exists(Path("missing-folder/x.gen")));
+}
+
+// Files grow no larger than `bytes` while it lives (a write beyond fails with EFBIG).
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        struct rlimit small = saved_;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+
+  private:
+    struct rlimit saved_;
+    void (*handler_)(int);
+};
+
+// The document's own file cannot take the save: the plain save and the offer to save at closing
+// both say so, the file keeps its former contents and the program stays open with the work.
+TEST_F(DocumentTest, FailedPlainSaveIsReportedAndKeepsTheProgramOpen) {
+    const std::wstring path = WriteDocument("line.gen", &Line);
+    const std::string before = FileBytes(Path("line.gen"));
+    ASSERT_TRUE(Start(path));
+    Document().SetModifiedFlag(TRUE);
+    headless::Driver& d = Driver();
+    const std::wstring box = L"Impossible d'enregistrer le fichier " + path + L" : File too large";
+    FileSizeLimit limit(1000);
+    d.AnswerMessageBox(IDOK);
+    ASSERT_TRUE(d.ChooseMenu(ID_FILE_SAVE));
+    ASSERT_EQ(d.MessageBoxes().size(), 1u);
+    EXPECT_EQ(d.MessageBoxes()[0].text, box);
+    EXPECT_TRUE(Document().IsModified());
+    EXPECT_EQ(d.MainWindowTitle(), L"line.gen - Kurvomat");
+    EXPECT_EQ(FileBytes(Path("line.gen")), before);
+
+    d.AnswerMessageBox(IDYES);  // save the changes?
+    d.AnswerMessageBox(IDOK);
+    d.CloseMainWindow();
+    ASSERT_EQ(d.MessageBoxes().size(), 3u);
+    EXPECT_EQ(d.MessageBoxes()[2].text, box);
+    EXPECT_TRUE(d.IsRunning()) << "the work is not dropped";
+    EXPECT_TRUE(Document().IsModified());
+    EXPECT_EQ(FileBytes(Path("line.gen")), before);
 }
 
 }  // namespace

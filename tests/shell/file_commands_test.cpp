@@ -241,10 +241,11 @@ TEST_F(FileCommandsTest, SaveAsRenamesOrKeepsTheName) {
     headless::Driver& d = Driver();
     Document().SetModifiedFlag(TRUE);
     d.AnswerFileDialog(WidePath("missing/copy.gen"));
+    d.AnswerMessageBox(IDOK);
     ASSERT_TRUE(d.ChooseMenu(ID_SAVE_APPLICATION_AS));
     EXPECT_TRUE(Document().IsModified()) << "a failed write keeps the flag";
     EXPECT_EQ(d.MainWindowTitle(), L"line.gen - Kurvomat");
-    EXPECT_TRUE(d.MessageBoxes().empty());
+    EXPECT_EQ(d.MessageBoxes().size(), 1u) << "the failure is shown";
 
     d.AnswerFileDialog(WidePath("copy.gen"));
     ASSERT_TRUE(d.ChooseMenu(ID_SAVE_APPLICATION_AS));
@@ -253,6 +254,32 @@ TEST_F(FileCommandsTest, SaveAsRenamesOrKeepsTheName) {
     EXPECT_EQ(d.RecentFiles().front(), WidePath("copy.gen"));
     EXPECT_EQ(std::filesystem::file_size(Path("copy.gen")), 2202u);
     EXPECT_EQ(ScriptErrors(), "");
+}
+
+// Every command that writes a file says when the write failed, naming the file and the reason;
+// the document keeps its name and flag.
+TEST_F(FileCommandsTest, FailedWritesShowTheFileAndTheReason) {
+    StartWithLine();
+    headless::Driver& d = Driver();
+    Document().SetModifiedFlag(TRUE);
+    const UINT commands[] = {ID_SAVE_APPLICATION_AS, ID_SAVE_COEF, ID_SAVE_FUNCTION_COEF,
+                             ID_SAVE_POINTS, ID_EXPORT_BITMAP};
+    const std::wstring path = WidePath("missing/out.dat");
+    for (UINT id : commands) {
+        SCOPED_TRACE(id);
+        d.ClearRecords();
+        d.AnswerFileDialog(path);
+        d.AnswerMessageBox(IDOK);
+        ASSERT_TRUE(d.ChooseMenu(id));
+        ASSERT_EQ(d.MessageBoxes().size(), 1u);
+        const headless::MessageBoxRecord& box = d.MessageBoxes()[0];
+        EXPECT_EQ(box.text,
+                  L"Impossible d'enregistrer le fichier " + path + L" : No such file or directory");
+        EXPECT_EQ(box.caption, L"Kurvomat");
+        EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+        EXPECT_TRUE(Document().IsModified());
+        EXPECT_EQ(d.MainWindowTitle(), L"line.gen - Kurvomat");
+    }
 }
 
 // Saving over an existing file asks first; no goes back to the dialog.

@@ -150,7 +150,6 @@ TEST(ScaleTest, RangesThatCannotBeGraduatedAreWidenedAndTheLoopEnds) {
         {"zero span at zero", 0, 0, 0, 0, 0},
         {"infinite span", -DBL_MAX, DBL_MAX, 0, 4, 0},
         {"near the largest double", DBL_MAX / 2, DBL_MAX, 0, 4, nan},
-        {"limits beyond 1e300", 2e300, 3e300, 0, 4, nan},
         {"subnormal span", 1e-320, 2e-320, 0, 4, 1.5e-320},
         {"infinite limits", -inf, inf, 0, 4, 0},
         {"not a number", nan, nan, nan, 1, 0},
@@ -177,6 +176,75 @@ TEST(ScaleTest, RangesThatCannotBeGraduatedAreWidenedAndTheLoopEnds) {
     EXPECT_NEAR(equal.xMax, 5.025, 1e-12);
     EXPECT_EQ(equal.yMin, 0);
     EXPECT_EQ(equal.yMax, 4);
+}
+
+// What is graduated as given and what is replaced, at the exact limits: beyond them the top
+// graduation would overflow, or the step's power of ten would leave the normal doubles (it then
+// stops being a power of ten and ends at 0, a division by zero in the snap).
+TEST(ScaleTest, ExactLimitsOfWhatIsGraduated) {
+    struct Case {
+        const char* name;
+        double xMax;  // X from 0; Y 0..4
+        double mantissa;
+        int exponent;  // of the graduated axis; 0: the range is replaced
+    };
+    const Case cases[] = {
+        {"largest: step 2.5e307, top 1.75e308", 1.750017500175e+308, 2.5, 307},
+        {"one more: the step 5e307 puts the top beyond the doubles", 1.7500175001750002e+308, 0, 0},
+        {"smallest: step 1e-307", 3.5000350003500042e-307, 1, -307},
+        {"one less: the power 1e-308 is subnormal", 3.5000350003500038e-307, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScaleDef s = FromLimits(0, c.xMax, 0, 4);
+        EXPECT_TRUE(std::isfinite(s.xMax));
+        if (c.exponent != 0) {
+            EXPECT_EQ(s.xMin, 0);
+            EXPECT_EQ(s.xMantissa, c.mantissa);
+            EXPECT_EQ(s.xExponent, c.exponent);
+            EXPECT_GE(s.xMax, c.xMax * 0.99999);
+            EXPECT_NEAR((s.xMax - s.xMin) / s.xStep, 7, 1e-9);
+        } else {
+            EXPECT_NE(s.xMin, 0) << "replaced";
+        }
+    }
+    // Large values far from those limits are graduated as they are, from limits or from points.
+    const ScaleDef limits = FromLimits(2e300, 3e300, 0, 4);
+    EXPECT_NEAR(limits.xMin, 2e300, 1e288);
+    EXPECT_NEAR(limits.xMax, 3.4e300, 1e288);
+    EXPECT_NEAR(limits.xStep, 2e299, 1e287);
+    const ScaleDef points = FromPoints({2e300, 3e300}, {2e300, 3e300});
+    EXPECT_NEAR(points.xMin, 1.8e300, 1e288);
+    EXPECT_NEAR(points.xMax, 3.2e300, 1e288);
+    EXPECT_NEAR(points.xStep, 2e299, 1e287);
+}
+
+// The mantissa rounds up at 1, 2 and 2.5 exclusive, and m is normalised into 0.5 < m <= 5: Y from 0
+// to each first value gives m = yMax x 0.99999 x 0.25 exactly 0.5, 1, 2, 2.5 or 5, and the next
+// double one unit above.
+TEST(ScaleTest, MantissaBoundariesAreExact) {
+    struct Case {
+        double yMax, mantissa, power;
+    };
+    const Case cases[] = {
+        {2.0000200002000019, 5, 0.1}, {2.0000200002000024, 1, 1}, {4.0000400004000038, 1, 1},
+        {4.0000400004000047, 2, 1},   {8.0000800008000077, 2, 1}, {8.0000800008000095, 2.5, 1},
+        {10.000100001000009, 2.5, 1}, {10.000100001000011, 5, 1}, {20.000200002000017, 5, 1},
+        {20.000200002000021, 1, 10},
+    };
+    for (const Case& c : cases) {
+        const ScaleDef s = FromLimits(0, 7, 0, c.yMax);
+        EXPECT_EQ(s.yMantissa, c.mantissa) << c.yMax;
+        EXPECT_DOUBLE_EQ(s.yPower, c.power) << c.yMax;
+    }
+}
+
+// A minimum of -0.0, typed or snapped, is the graduation 0: +0.0, which shows without a sign.
+TEST(ScaleTest, ZeroMinimumHasNoSign) {
+    const ScaleDef s = FromLimits(-0.0, 7, -0.0, 4);
+    EXPECT_EQ(s.xMin, 0);
+    EXPECT_FALSE(std::signbit(s.xMin));
+    EXPECT_FALSE(std::signbit(s.yMin));
 }
 
 TEST(ScaleTest, ATopThatNoStepCanReachThroughRoundingStillEnds) {
