@@ -34,6 +34,24 @@ x11_gone() {
   return 1
 }
 
+# x11_after_splash [FILE]: waits until the splash has shown and closed, the started program keeping
+# one visible window; FILE, when given, gets a picture of the screen while the splash shows. A splash
+# never seen (closed before the first look) counts as closed after 5 s.
+x11_after_splash() {
+  local i count seen=""
+  for ((i = 0; i < X11_WAIT * 10; ++i)); do
+    count=$(xdotool search --onlyvisible --pid "$X11_PID" 2>/dev/null | wc -l)
+    if [ "$count" -ge 2 ] && [ -z "$seen" ]; then
+      seen=yes
+      [ -z "${1:-}" ] || x11_shot root "$1"
+    fi
+    if [ "$count" -eq 1 ] && { [ -n "$seen" ] || [ "$i" -ge 50 ]; }; then return 0; fi
+    sleep 0.1
+  done
+  echo "the splash did not close within ${X11_WAIT} s" >&2
+  return 1
+}
+
 # x11_keys WINDOW KEY...: gives the window the keyboard focus, then types the keys one by one.
 x11_keys() {
   local window=$1

@@ -7,8 +7,7 @@ touch -d "2000-01-01" "$work/sine.gen"
 
 x11_start "$work/kurvomat.log" "$program" "$work/sine.gen"
 main=$(x11_window "^sine\.gen - Kurvomat$") || fail "the main window did not show"
-sleep 4  # the splash stays 3 s
-x11_shot root "$work/started.png"
+x11_after_splash "$work/splash.png" || fail "the splash did not close"
 
 # Menu "Ajustement", its submenu "Ajustement", item "Levenberg Marquardt", by their mnemonics.
 x11_keys "$main" alt+j a l

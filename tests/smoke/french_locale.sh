@@ -13,7 +13,7 @@ fi
 printf '3\n2.5 1.25\n-0.5 3.75\n10 -2.5\n' >"$work/in.dat"
 x11_start "$work/kurvomat.log" env LC_ALL=fr_FR.UTF-8 "$program"
 main=$(x11_window " - Kurvomat$") || fail "the main window did not show"
-sleep 4  # the splash stays 3 s
+x11_after_splash || fail "the splash did not close"
 
 # "Fichier", "Charger une Table de Points...": type the file's path into the file dialog.
 x11_keys "$main" alt+f p Return  # "p" first highlights the item, two items share it
