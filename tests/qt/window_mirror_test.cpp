@@ -138,6 +138,13 @@ TEST_F(QtFramework, DialogAnsweredThroughItsWidgets) {
         EXPECT_EQ(Log(), (Events{"BN_CLICKED check", "LBN_SELCHANGE 1", "LBN_SELCHANGE 2",
                                  "LBN_DBLCLK 2", "LBN_SELCANCEL"}));
         ExpectMirror();
+        // The mouse over the dialog's own client area reaches it in client coordinates.
+        TheLog().Clear();
+        const QPoint offset = qtbackend::Mirror::LayoutOf(framework::ActiveWindow()).clientOffset;
+        QTest::mousePress(dialog, Qt::LeftButton, {}, offset + QPoint(250, 140));
+        QTest::mouseMove(dialog, offset + QPoint(260, 150));
+        QTest::mouseRelease(dialog, Qt::LeftButton, {}, offset + QPoint(260, 150));
+        EXPECT_EQ(Log(), (Events{"down 250,140", "move 260,150 down", "up 260,150"}));
         // A message box from the dialog, answered "Oui".
         TheLog().Clear();
         OnModal(QStringLiteral("message-box"), [](QWidget* box) {
