@@ -382,10 +382,17 @@ bool QtBackend::RunPrintJob(const DEVMODE& devMode, const std::wstring& document
         // No such printer: a PDF file, the one the print dialog named or one asked for now.
         QString path = Q(pdfChosen_);
         pdfChosen_.clear();
-        if (path.isEmpty())
-            path = QFileDialog::getSaveFileName(
-                owner, QStringLiteral("Imprimer dans un fichier"), Q(PdfFileName()),
-                QStringLiteral("Documents PDF (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
+        if (path.isEmpty()) {
+            QFileDialog dialog(owner, QStringLiteral("Imprimer dans un fichier"),
+                               QFileInfo(Q(PdfFileName())).absolutePath(),
+                               QStringLiteral("Documents PDF (*.pdf)"));
+            dialog.setObjectName(QStringLiteral("pdf-file-dialog"));
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.selectFile(QFileInfo(Q(PdfFileName())).fileName());
+            if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+                path = dialog.selectedFiles().first();
+        }
         if (path.isEmpty()) return true;  // the user gave up: nothing printed, no failure
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);

@@ -258,6 +258,50 @@ TEST_F(QtFramework, ResizeByAPersonLaysTheFrameOutThroughTheCore) {
     EXPECT_EQ(image, QSize(view->rect.Width(), view->rect.Height()));
 }
 
+// A printer has no XOR: an inverted rectangle is printed as its result, the area black and the
+// strokes it covers white.
+TEST_F(QtFramework, InvertedRectangleOnPaperIsItsResult) {
+    const std::filesystem::path pdf = Folder() / "invert.pdf";
+    Backend().SetPdfFileName(pdf.wstring());
+    OnModal(QStringLiteral("pdf-file-dialog"), [](QWidget* dialog) {
+        static_cast<QDialog*>(dialog)->accept();
+        return true;
+    });
+    DEVMODE devMode = Backend().DefaultPrinter();
+    devMode.dmFields |= DM_ORIENTATION;
+    devMode.dmOrientation = DMORIENT_PORTRAIT;
+    CSize page;
+    ASSERT_TRUE(Backend().RunPrintJob(devMode, L"essai", false, [&page](framework::PrintJob& job) {
+        ASSERT_TRUE(job.StartPage());
+        page = job.Size();
+        const int h = page.cy / 2, w = page.cx;
+        job.Line(0, h, w, h);  // a stroke across the page, half of it under the band
+        job.InvertRect(RECT{w / 2, h - w / 10, w, h + w / 10});
+        job.EndPage();
+    }));
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    const std::string png = (Folder() / "invert").string();
+    ASSERT_EQ(std::system(
+                  ("pdftoppm -r 50 -png -singlefile '" + pdf.string() + "' '" + png + "'").c_str()),
+              0);
+    const QImage image(QString::fromStdString(png + ".png"));
+    ASSERT_FALSE(image.isNull());
+    // The printable area's row of the stroke, found as the darkest row on the left half.
+    int row = -1, best = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int dark = 0;
+        for (int x = image.width() / 10; x < image.width() * 4 / 10; ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+        if (dark > best) best = dark, row = y;
+    }
+    ASSERT_GE(row, 0);
+    const int inside = image.width() * 3 / 4;
+    EXPECT_LT(qGray(image.pixel(image.width() / 4, row)), 128) << "the stroke outside the band";
+    EXPECT_GT(qGray(image.pixel(inside, row)), 128) << "the stroke inside the band turns white";
+    EXPECT_LT(qGray(image.pixel(inside, row - 4)), 128) << "the band is black";
+    EXPECT_GT(qGray(image.pixel(image.width() / 4, row - 4)), 128) << "paper outside the band";
+}
+
 TEST_F(QtFramework, FileDialogAnswersTheChosenFilterAndName) {
     framework::FileDialogRequest request;
     request.open = false;
