@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
