@@ -25,8 +25,8 @@ x11_window() {
 
 # x11_gone WINDOW: waits until the window is no longer visible.
 x11_gone() {
-  local i
-  for ((i = 0; i < X11_WAIT * 10; ++i)); do
+  local end=$((SECONDS + X11_WAIT))
+  while [ "$SECONDS" -lt "$end" ]; do
     xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" || return 0
     sleep 0.1
   done
@@ -36,16 +36,16 @@ x11_gone() {
 
 # x11_after_splash [FILE]: waits until the splash has shown and closed, the started program keeping
 # one visible window; FILE, when given, gets a picture of the screen while the splash shows. A splash
-# never seen (closed before the first look) counts as closed after 5 s.
+# never seen (closed before the first look) counts as closed after 8 s.
 x11_after_splash() {
-  local i count seen=""
-  for ((i = 0; i < X11_WAIT * 10; ++i)); do
+  local count seen="" start=$SECONDS
+  while [ "$SECONDS" -lt $((start + X11_WAIT)) ]; do
     count=$(xdotool search --onlyvisible --pid "$X11_PID" 2>/dev/null | wc -l)
     if [ "$count" -ge 2 ] && [ -z "$seen" ]; then
       seen=yes
       [ -z "${1:-}" ] || x11_shot root "$1"
     fi
-    if [ "$count" -eq 1 ] && { [ -n "$seen" ] || [ "$i" -ge 50 ]; }; then return 0; fi
+    if [ "$count" -eq 1 ] && { [ -n "$seen" ] || [ $((SECONDS - start)) -ge 8 ]; }; then return 0; fi
     sleep 0.1
   done
   echo "the splash did not close within ${X11_WAIT} s" >&2
@@ -72,8 +72,8 @@ x11_shot() {
 # x11_wait_exit: waits for the started program to end and returns its exit status; one that does not
 # end in time is killed and counts as a failure (124).
 x11_wait_exit() {
-  local i
-  for ((i = 0; i < X11_WAIT * 10; ++i)); do
+  local end=$((SECONDS + X11_WAIT))
+  while [ "$SECONDS" -lt "$end" ]; do
     if ! kill -0 "$X11_PID" 2>/dev/null; then
       wait "$X11_PID"
       return
