@@ -63,6 +63,7 @@ ON_COMMAND(ID_DEFINE_SCALE, &CKurvomatView::OnDefineScale)
 // Entry dialogs.
 ON_COMMAND(ID_ENTER_FUNCTION, &CKurvomatView::OnEnterFunction)
 ON_COMMAND(ID_ENTER_COEF, &CKurvomatView::OnEnterCoef)
+ON_COMMAND(ID_ENTER_TABLE, &CKurvomatView::OnEnterTable)
 // End of the entry dialogs.
 ON_UPDATE_COMMAND_UI(ID_LEAST_SQUARES, &CKurvomatView::OnUpdateFit)
 ON_UPDATE_COMMAND_UI(ID_LEVENBERG_MARQUARDT, &CKurvomatView::OnUpdateFit)

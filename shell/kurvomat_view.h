@@ -99,6 +99,7 @@ class CKurvomatView : public CView {
     // panes are refreshed whatever it answers.
     afx_msg void OnEnterFunction();
     afx_msg void OnEnterCoef();
+    afx_msg void OnEnterTable();
     void RunEntryDialog(CDialog& dialog, void (CKurvomatView::*refresh)());
 
     afx_msg void OnUpdateFit(CCmdUI* cmdUI);

@@ -21,6 +21,8 @@ const EntryCommand kCommands[] = {
      [](headless::DialogScript& s) { s.Type(IDC_FUNCTION_TEXT, L"A*X").Click(IDOK); }},
     {"coefficients", ID_ENTER_COEF, IDD_ENTER_COEF,
      [](headless::DialogScript& s) { s.Type(IDC_COEF_VALUE_A, L"3").Click(IDOK); }},
+    {"point table", ID_ENTER_TABLE, IDD_ENTER_TABLE,
+     [](headless::DialogScript& s) { s.Click(IDC_TABLE_LOG_X).Click(IDOK); }},
 };
 
 class EntryCommandsTest : public KurvomatSession {
@@ -97,6 +99,24 @@ TEST_F(EntryCommandsTest, FirstFunctionLightsItsPanes) {
     EXPECT_EQ(d.StatusPane(3), L"COEF");
     EXPECT_TRUE(Document().IsModified());
     EXPECT_TRUE(d.IsMenuItemEnabled(ID_ENTER_COEF));
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
+// On a new document the first point lights PTS.
+TEST_F(EntryCommandsTest, FirstPointLightsPts) {
+    ASSERT_TRUE(Start());
+    headless::Driver& d = Driver();
+    ASSERT_EQ(d.StatusPane(1), L"");
+    d.NextDialog(IDD_ENTER_TABLE).Click(IDC_TABLE_INSERT).Click(IDOK);
+    d.NextDialog(IDD_ENTER_POINT).Type(IDC_POINT_X, L"1.5").Type(IDC_POINT_Y, L"-2").Click(IDOK);
+    ASSERT_TRUE(d.ChooseMenu(ID_ENTER_TABLE));
+    EXPECT_EQ(Data().hasPoints, 1);
+    EXPECT_EQ(Data().nPoints, 1);
+    EXPECT_EQ(Data().pointX[0], 1.5);
+    EXPECT_EQ(Data().pointY[0], -2.0);
+    EXPECT_EQ(d.StatusPane(1), L"PTS");
+    EXPECT_TRUE(Document().IsModified());
+    EXPECT_TRUE(d.IsMenuItemEnabled(ID_SAVE_POINTS));
     EXPECT_EQ(ScriptErrors(), "");
 }
 

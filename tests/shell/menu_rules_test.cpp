@@ -45,6 +45,7 @@ const CommandRule kRules[] = {
     {ID_ODE_2, Rule::Always},
     {ID_ODE_N, Rule::Always},
     {ID_ENTER_FUNCTION, Rule::Always},
+    {ID_ENTER_TABLE, Rule::Always},
     {ID_SAVE_POINTS, Rule::P},
     {ID_EXPORT_BITMAP, Rule::P},
     {ID_FILE_PRINT, Rule::P},
