@@ -3,7 +3,6 @@
 #include "dialogs/kurv_calc_f.h"
 #include "fitdata/fit_data.h"
 #include "resources/resource_ids.h"
-#include "shell/kurvomat_doc.h"
 #include "shell/kurvomat_view.h"
 
 void CKurvomatView::RunCalculation(int mode) {
@@ -34,8 +33,7 @@ void CKurvomatView::OnSolveNewton() {
 
 void CKurvomatView::RunEquation(int mode) {
     CEquDiff dialog(&Data(), mode);
-    if (dialog.DoModal() == IDOK) GetDocument()->SetModifiedFlag(TRUE);
-    RefreshPointPanes();
+    RunEntryDialog(dialog, &CKurvomatView::RefreshPointPanes);
 }
 
 void CKurvomatView::OnOde1() {
