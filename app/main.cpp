@@ -4,6 +4,7 @@
 #include <string>
 
 #include "framework/qt/qt_backend.h"
+#include "framework/qt/qt_translations.h"
 #include "shell/kurvomat_app.h"
 
 // The application object, as the framework expects one for the program's whole run.
@@ -29,7 +30,9 @@ std::wstring CommandLine(const QStringList& arguments) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    // Qt adopted the desktop's locale; numbers are read and written with a point.
+    // Qt adopted the desktop's locale: its own dialogs speak its language, while numbers are
+    // read and written with a point.
+    const qtbackend::QtTranslations translations;
     std::setlocale(LC_NUMERIC, "C");
     qtbackend::QtBackend backend;
     if (!backend.Start(theApp, QCoreApplication::applicationFilePath().toStdWString(),

@@ -19,8 +19,10 @@
 #include <QRadioButton>
 #include <QValidator>
 
+#include "framework/app.h"
 #include "framework/core.h"
 #include "framework/frame.h"
+#include "framework/qt/menu_bar_mirror.h"
 #include "framework/qt/qt_backend.h"
 #include "framework/resources.h"
 #include "framework/user_input.h"
@@ -347,63 +349,8 @@ std::vector<std::wstring> ListRows(const QListWidget* list) {
     return rows;
 }
 
-// The first command of a popup (the core updates the popups on the way to a command).
-UINT FirstCommand(const std::vector<framework::MenuItemState>& items) {
-    for (const auto& item : items) {
-        if (item.flags & MF_SEPARATOR) continue;
-        if (item.flags & MF_POPUP) {
-            if (UINT id = FirstCommand(item.items)) return id;
-            continue;
-        }
-        if (item.id != 0) return item.id;
-    }
-    return 0;
-}
-
-// The shape of a popup: kinds and ids of its items; equal shapes are updated in place.
-QString Shape(const std::vector<framework::MenuItemState>& items) {
-    QString shape;
-    for (const auto& item : items) {
-        if (item.flags & MF_SEPARATOR)
-            shape += QStringLiteral("-,");
-        else if (item.flags & MF_POPUP)
-            shape += QStringLiteral("[") + Shape(item.items) + QStringLiteral("],");
-        else
-            shape += QString::number(item.id) + QLatin1Char(',');
-    }
-    return shape;
-}
-
 CFrameWnd* FrameOf(HWND hwnd) {
     return framework::IsAlive(hwnd) ? dynamic_cast<CFrameWnd*>(hwnd->wnd) : nullptr;
-}
-
-// The popup state a menu shows, by its path of indices from the menu bar.
-std::vector<framework::MenuItemState>* PopupAt(CFrameWnd* frame, const QList<int>& path) {
-    std::vector<framework::MenuItemState>* items = &frame->MenuState();
-    for (int index : path) {
-        if (index < 0 || index >= static_cast<int>(items->size())) return nullptr;
-        auto& item = (*items)[static_cast<std::size_t>(index)];
-        if (!(item.flags & MF_POPUP)) return nullptr;
-        items = &item.items;
-    }
-    return items;
-}
-
-QList<int> PathOf(const QMenu* menu) {
-    QList<int> path;
-    for (const QVariant& v : menu->property("kurvomatPath").toList()) path.append(v.toInt());
-    return path;
-}
-
-void UpdateAction(QAction* action, const framework::MenuItemState& item) {
-    const QString text = Q(item.text);
-    if (action->text() != text) action->setText(text);
-    const bool enabled = !(item.flags & (MF_GRAYED | MF_DISABLED));
-    if (action->isEnabled() != enabled) action->setEnabled(enabled);
-    const bool checked = (item.flags & MF_CHECKED) != 0;
-    if (action->isCheckable() != checked) action->setCheckable(checked);
-    if (action->isChecked() != checked) action->setChecked(checked);
 }
 
 }  // namespace
@@ -438,6 +385,10 @@ UINT VirtualKeyOf(int key) {
 Mirror::Mirror(QtBackend& backend) : backend_(backend) {
     font_.setFamily(QString::fromLatin1(QtBackend::DialogFontFamily()));
     font_.setPixelSize(11);
+    menuRetry_.setSingleShot(true);
+    menuRetry_.setInterval(100);
+    // An empty call: the sync after it makes the waiting change.
+    QObject::connect(&menuRetry_, &QTimer::timeout, &menuRetry_, [this] { Act([] {}); });
 }
 
 Mirror::~Mirror() {
@@ -675,124 +626,29 @@ QWidget* Mirror::CreateWidget(HWND hwnd, QWidget* parent) {
     return widget;
 }
 
-void Mirror::SyncMenus(HWND hwnd, Entry& entry) {
-    CFrameWnd* frame = FrameOf(hwnd);
-    if (!frame || !entry.widget) return;
-    auto& items = frame->MenuState();
-    if (!entry.menuBar) {
-        auto* bar = new QMenuBar(entry.widget);
-        bar->setNativeMenuBar(false);
-        bar->setObjectName(QStringLiteral("menubar"));
-        bar->setFont(font_);
-        bar->setGeometry(0, 0, entry.widget->width(), MenuBarHeight(hwnd));
-        bar->show();
-        entry.menuBar = bar;
-    }
-    QMenuBar* bar = entry.menuBar;
-    const QString shape = Shape(items);
-    std::function<void(QMenu*, std::vector<framework::MenuItemState>&, const QList<int>&)> fill;
-    fill = [&](QMenu* menu, std::vector<framework::MenuItemState>& popup, const QList<int>& path) {
-        QVariantList pathValue;
-        for (int i : path) pathValue.append(i);
-        menu->setProperty("kurvomatPath", pathValue);
-        const QString popupShape = Shape(popup);
-        if (menu->property("kurvomatShape").toString() == popupShape) {
-            // Same items: texts, states and checks in place (an open menu keeps its hover).
-            const auto actions = menu->actions();
-            for (std::size_t i = 0; i < popup.size() && static_cast<int>(i) < actions.size(); ++i) {
-                QAction* action = actions[static_cast<int>(i)];
-                auto& item = popup[i];
-                if (item.flags & MF_SEPARATOR) continue;
-                if (item.flags & MF_POPUP) {
-                    action->setText(Q(item.text));
-                    if (action->menu())
-                        fill(action->menu(), item.items, path + QList<int>{static_cast<int>(i)});
-                    continue;
-                }
-                UpdateAction(action, item);
-            }
+void Mirror::FollowRecentFiles() {
+    CWinApp* app = AfxGetApp();
+    if (!app || !app->RecentFiles()) return;
+    const std::vector<HWND> records = order_;
+    for (HWND hwnd : records) {
+        CFrameWnd* frame = FrameOf(hwnd);
+        if (!frame || !hwnd->hasMenu) continue;
+        Entry& entry = entries_[hwnd];
+        const std::vector<std::wstring> list = app->RecentFiles()->Entries();
+        if (entry.recentShown == list) continue;
+        if (MenuBarMirror::InUse()) {
+            menuRetry_.start();
             return;
         }
-        menu->clear();
-        for (auto* old : menu->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
-            old->deleteLater();
-        menu->setProperty("kurvomatShape", popupShape);
-        for (std::size_t i = 0; i < popup.size(); ++i) {
-            auto& item = popup[i];
-            if (item.flags & MF_SEPARATOR) {
-                menu->addSeparator();
-                continue;
-            }
-            if (item.flags & MF_POPUP) {
-                QMenu* sub = menu->addMenu(Q(item.text));
-                sub->setFont(font_);
-                fill(sub, item.items, path + QList<int>{static_cast<int>(i)});
-                continue;
-            }
-            QAction* action = menu->addAction(Q(item.text));
-            action->setObjectName(QStringLiteral("cmd-%1").arg(item.id));
-            action->setProperty("kurvomatId", item.id);
-            UpdateAction(action, item);
-            const UINT id = item.id;
-            // Runs after the menu closed: the command may open a modal dialog.
-            QObject::connect(action, &QAction::triggered, action, [this, hwnd, id] {
-                const int run = backend_.RunNumber();
-                QMetaObject::invokeMethod(
-                    qApp,
-                    [this, hwnd, id, run] {
-                        if (backend_.RunNumber() != run) return;
-                        Act([hwnd, id] {
-                            if (CFrameWnd* f = FrameOf(hwnd)) framework::ChooseMenuItem(f, id);
-                        });
-                    },
-                    Qt::QueuedConnection);
-            });
-        }
-        if (!menu->property("kurvomatWired").toBool()) {
-            menu->setProperty("kurvomatWired", true);
-            QObject::connect(menu, &QMenu::aboutToShow, menu, [this, hwnd, menu] {
-                CFrameWnd* f = FrameOf(hwnd);
-                if (!f) return;
-                auto* state = PopupAt(f, PathOf(menu));
-                const UINT first = state ? FirstCommand(*state) : 0;
-                Act([hwnd, first] {
-                    if (CFrameWnd* f2 = FrameOf(hwnd)) f2->UpdateMenuPopups(first);
-                });
-            });
-            QObject::connect(menu, &QMenu::hovered, menu, [this, hwnd](QAction* action) {
-                const UINT id = action->property("kurvomatId").toUInt();
-                if (id == 0) return;
-                Act([hwnd, id] {
-                    if (CFrameWnd* f = FrameOf(hwnd)) framework::HighlightMenuItem(f, id);
-                });
-            });
-            QObject::connect(menu, &QMenu::aboutToHide, menu, [this, hwnd] {
-                Act([hwnd] {
-                    if (CFrameWnd* f = FrameOf(hwnd)) framework::CloseMenu(f);
-                });
-            });
-        }
-    };
-    if (bar->property("kurvomatShape").toString() != shape) {
-        bar->clear();
-        for (auto* old : bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
-            old->deleteLater();
-        bar->setProperty("kurvomatShape", shape);
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            auto& item = items[i];
-            if (!(item.flags & MF_POPUP)) continue;  // the program's menu bar holds popups
-            QMenu* menu = bar->addMenu(Q(item.text));
-            menu->setObjectName(QStringLiteral("popup-%1").arg(i));
-            menu->setFont(font_);
-            fill(menu, item.items, QList<int>{static_cast<int>(i)});
-        }
-        return;
+        entry.recentShown = list;
+        frame->UpdateMenuPopups(ID_FILE_MRU_FILE1);
     }
-    const auto menus = bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
-    for (QMenu* menu : menus) {
-        const QList<int> path = PathOf(menu);
-        if (auto* popup = path.isEmpty() ? nullptr : PopupAt(frame, path)) fill(menu, *popup, path);
-    }
+}
+
+bool Mirror::SyncMenus(HWND hwnd, Entry& entry) {
+    if (!FrameOf(hwnd) || !entry.widget) return true;
+    if (!entry.menus) entry.menus = std::make_unique<MenuBarMirror>(*this, hwnd, entry.widget);
+    return entry.menus->Sync();
 }
 
 void Mirror::SyncAll() {
@@ -807,11 +663,12 @@ void Mirror::SyncAll() {
     menuDirty_.clear();
     for (HWND frame : dirty) {
         auto it = entries_.find(frame);
-        if (it != entries_.end() && it->second.widget)
-            SyncMenus(frame, it->second);
-        else
-            menuDirty_.push_back(frame);  // until its widget exists
+        // Until its widget exists, or while a change of items waits for the menus to close.
+        if (it == entries_.end() || !it->second.widget || !SyncMenus(frame, it->second))
+            menuDirty_.push_back(frame);
     }
+    for (HWND frame : menuDirty_)
+        if (entries_.count(frame) && entries_[frame].widget) menuRetry_.start();
     syncing_ = false;
 }
 
@@ -843,7 +700,8 @@ void Mirror::Apply(HWND hwnd, Entry& entry) {
         } else if (!hwnd->visible && widget->isVisible()) {
             widget->hide();
         }
-        if (entry.menuBar) entry.menuBar->setGeometry(0, 0, widget->width(), MenuBarHeight(hwnd));
+        if (entry.menus && entry.menus->Bar())
+            entry.menus->Bar()->setGeometry(0, 0, widget->width(), MenuBarHeight(hwnd));
     } else {
         if (widget->geometry() != layout.widgetRect) widget->setGeometry(layout.widgetRect);
         if (widget->isVisibleTo(widget->parentWidget()) != hwnd->visible)

@@ -6,19 +6,22 @@
 #include <QFont>
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "framework/backend.h"
 
-class QMenu;
-class QMenuBar;
 class CFrameWnd;
 
 namespace qtbackend {
 
+class MenuBarMirror;
 class QtBackend;
 
 // Where a record's client area lies in its widget.
@@ -37,6 +40,10 @@ class Mirror {
     void MenuChanged(HWND frame);
     // Brings every widget to its record's state (creating the ones that are due).
     void SyncAll();
+    // A call into the core, inside the backend's gate: each frame's recent-file items follow the
+    // application's list as soon as it changed and no menu is in use, so that they are in place
+    // before a menu opens.
+    void FollowRecentFiles();
     // Draws the window through the core into its backing image.
     void Paint(HWND hwnd);
     // Removes every widget (end of a run).
@@ -62,13 +69,15 @@ class Mirror {
         QPointer<QWidget> overlay;  // a control the core drew on
         QImage image;
         bool painted = false;
-        QPointer<QMenuBar> menuBar;
+        std::unique_ptr<MenuBarMirror> menus;
+        std::optional<std::vector<std::wstring>> recentShown;  // in the frame's menu state
     };
     QWidget* Ensure(HWND hwnd);
     QWidget* CreateWidget(HWND hwnd, QWidget* parent);
     void Apply(HWND hwnd, Entry& entry);
     void ApplyControl(HWND hwnd, QWidget* widget);
-    void SyncMenus(HWND frame, Entry& entry);
+    // False while a change of the menus' items waits for the menus to close.
+    bool SyncMenus(HWND frame, Entry& entry);
 
     QtBackend& backend_;
     QFont font_;
@@ -76,6 +85,7 @@ class Mirror {
     std::vector<HWND> order_;  // records in creation order (parents before children)
     std::vector<HWND> menuDirty_;
     bool syncing_ = false;
+    QTimer menuRetry_;  // a menu change waits for the menus to close
 };
 
 // The virtual key of a Qt key event, 0 when the framework has none for it.

@@ -15,6 +15,7 @@
 #include "framework/core.h"
 #include "framework/qt/key_locks.h"
 #include "framework/qt/mirror.h"
+#include "framework/qt/name_icon_provider.h"
 #include "framework/user_input.h"
 
 namespace qtbackend {
@@ -40,6 +41,7 @@ struct QtBackend::State {
 
 QtBackend::QtBackend() : state_(std::make_unique<State>()) {
     mirror_ = std::make_unique<Mirror>(*this);
+    icons_ = std::make_unique<NameIconProvider>();
     state_->clock.start();
     state_->timer.setSingleShot(true);
     state_->timer.setTimerType(Qt::PreciseTimer);
@@ -144,6 +146,7 @@ void QtBackend::Settle() {
     if (!s.started) return;
     ++s.busy;
     framework::RunIdle();
+    mirror_->FollowRecentFiles();
     --s.busy;
     mirror_->SyncAll();
     // The window a person acts on gets the keyboard when it changes.

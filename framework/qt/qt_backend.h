@@ -11,11 +11,14 @@
 #include "framework/backend.h"
 
 class CWinApp;
+class QFileDialog;
+class QPrinter;
 class QWidget;
 
 namespace qtbackend {
 
 class Mirror;
+class NameIconProvider;
 
 // Needs a QApplication for its whole life. Every call into the framework's core goes through
 // Dispatch: a call that arrives while the core is busy waits until the core's call returns.
@@ -92,12 +95,23 @@ class QtBackend : public framework::Backend {
     void DeliverTimers();
     QWidget* OwnerWidget(HWND owner) const;
     std::wstring PdfFileName() const;
+    // The folder a file dialog opens in when the program names none: the one used last in this
+    // run, else the current document's, else the working folder.
+    std::wstring StartFolder() const;
+    // Every file dialog: Qt's own widgets, types and icons from the names only.
+    void PrepareFileDialog(QFileDialog& dialog);
+    // Runs the dialog; an accepted choice makes its folder the one used last.
+    bool ExecFileDialog(QFileDialog& dialog);
+    // The print dialog (or the print set-up) on `printer`; its own file dialog is ours.
+    bool ExecPrintDialog(QPrinter& printer, QWidget* owner, DWORD flags, bool setupOnly);
 
     std::unique_ptr<State> state_;
     std::unique_ptr<Mirror> mirror_;
+    std::unique_ptr<NameIconProvider> icons_;
+    std::wstring lastFolder_;
     std::wstring pdfFile_;
-    std::wstring pdfChosen_;
-    std::vector<PrintedPage> printed_;  // the file the last print dialog named, for the next job
+    std::wstring pdfChosen_;  // the file the last print dialog named, for the next job
+    std::vector<PrintedPage> printed_;
 };
 
 }  // namespace qtbackend

@@ -1,25 +1,34 @@
 // The Qt backend's system dialogs and services: message boxes with French buttons, the file
 // dialog, the print dialog and page set-up, print jobs on a printer or a PDF file, the print
 // preview, and the desktop's handler for the shell's "open".
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegion>
+#include <QToolButton>
 #include <QUrl>
 
 #include "common/text_conversion.h"
+#include "framework/app.h"
 #include "framework/core.h"
+#include "framework/doc_view.h"
+#include "framework/frame.h"
 #include "framework/qt/file_filters.h"
 #include "framework/qt/mirror.h"
+#include "framework/qt/name_icon_provider.h"
 #include "framework/qt/qt_backend.h"
 
 namespace qtbackend {
@@ -238,7 +247,7 @@ class PrinterJob : public framework::PrintJob {
 
 std::wstring QtBackend::PdfFileName() const {
     if (!pdfFile_.empty()) return pdfFile_;
-    return (QDir::homePath() + QStringLiteral("/kurvomat.pdf")).toStdWString();
+    return StartFolder() + L"/kurvomat.pdf";
 }
 
 int QtBackend::MessageBox(const framework::MessageBoxRequest& request) {
@@ -267,11 +276,35 @@ int QtBackend::MessageBox(const framework::MessageBoxRequest& request) {
     return cancel >= 0 ? buttons[static_cast<std::size_t>(cancel)].answer : buttons.back().answer;
 }
 
+std::wstring QtBackend::StartFolder() const {
+    if (!lastFolder_.empty()) return lastFolder_;
+    if (CWinApp* app = AfxGetApp())
+        if (auto* frame = dynamic_cast<CFrameWnd*>(app->m_pMainWnd))
+            if (CDocument* document = frame->GetActiveDocument())
+                if (!document->GetPathName().IsEmpty())
+                    return QFileInfo(Q(document->GetPathName().str()))
+                        .absolutePath()
+                        .toStdWString();
+    return QDir::currentPath().toStdWString();
+}
+
+void QtBackend::PrepareFileDialog(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(icons_.get());
+}
+
+bool QtBackend::ExecFileDialog(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    lastFolder_ = QFileInfo(dialog.selectedFiles().first()).absolutePath().toStdWString();
+    return true;
+}
+
 framework::FileDialogAnswer QtBackend::RunFileDialog(const framework::FileDialogRequest& request) {
     mirror_->SyncAll();
     framework::FileDialogAnswer answer;
     QFileDialog dialog(OwnerWidget(request.owner), Q(request.title));
     dialog.setObjectName(QStringLiteral("file-dialog"));
+    PrepareFileDialog(dialog);
     // The core asks before replacing and adds the default extension itself.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
                       QFileDialog::HideNameFilterDetails);
@@ -283,13 +316,13 @@ framework::FileDialogAnswer QtBackend::RunFileDialog(const framework::FileDialog
         const int index = std::clamp(request.filterIndex, 1, static_cast<int>(filters.size()));
         dialog.selectNameFilter(filters[index - 1]);
     }
+    // A name with its folder opens in that folder.
     const QString initial = Q(request.initialName);
-    if (!initial.isEmpty()) {
-        const QFileInfo info(initial);
-        if (initial.contains(QLatin1Char('/'))) dialog.setDirectory(info.absolutePath());
-        dialog.selectFile(info.fileName());
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return answer;
+    const QFileInfo info(initial);
+    dialog.setDirectory(initial.contains(QLatin1Char('/')) ? info.absolutePath()
+                                                           : Q(StartFolder()));
+    if (!initial.isEmpty()) dialog.selectFile(info.fileName());
+    if (!ExecFileDialog(dialog)) return answer;
     answer.ok = true;
     answer.path = dialog.selectedFiles().first().toStdWString();
     answer.filterIndex = request.filterIndex;
@@ -314,6 +347,42 @@ DEVMODE QtBackend::DefaultPrinter() const {
     return devMode;
 }
 
+bool QtBackend::ExecPrintDialog(QPrinter& printer, QWidget* owner, DWORD flags, bool setupOnly) {
+    QPrintDialog dialog(&printer, owner);
+    dialog.setObjectName(setupOnly ? QStringLiteral("print-setup-dialog")
+                                   : QStringLiteral("print-dialog"));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, !(flags & PD_NOSELECTION));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, !(flags & PD_NOPAGENUMS));
+    if (setupOnly)
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+            if (QPushButton* accept = buttons->button(QDialogButtonBox::Ok))
+                accept->setText(QStringLiteral("OK"));
+    // The "print to file" browser is a file dialog like the program's others.
+    auto* browse = dialog.findChild<QToolButton*>(QStringLiteral("fileBrowser"));
+    auto* fileName = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+    if (browse && fileName && printers) {
+        QObject::disconnect(browse, &QAbstractButton::clicked, nullptr, nullptr);
+        QObject::connect(
+            browse, &QAbstractButton::clicked, &dialog, [this, &dialog, fileName, printers] {
+                const QFileInfo current(fileName->text());
+                QFileDialog files(&dialog, QStringLiteral("Imprimer dans un fichier"));
+                files.setObjectName(QStringLiteral("pdf-file-dialog"));
+                PrepareFileDialog(files);
+                files.setOption(QFileDialog::DontConfirmOverwrite);  // the print dialog asks
+                files.setAcceptMode(QFileDialog::AcceptSave);
+                files.setDirectory(fileName->text().contains(QLatin1Char('/'))
+                                       ? current.absolutePath()
+                                       : Q(StartFolder()));
+                files.selectFile(current.fileName());
+                if (!ExecFileDialog(files)) return;
+                fileName->setText(files.selectedFiles().first());
+                printers->setCurrentIndex(printers->count() - 1);  // the file is the last "printer"
+            });
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
 framework::PrintDialogAnswer QtBackend::RunPrintDialog(
     const framework::PrintDialogRequest& request) {
     mirror_->SyncAll();
@@ -336,16 +405,7 @@ framework::PrintDialogAnswer QtBackend::RunPrintDialog(
         // Qt's page set-up works on installed printers only: without one, the set-up is the
         // print dialog (printer, file, paper and orientation under its properties), ended by
         // "OK".
-        QPrintDialog dialog(&printer, owner);
-        dialog.setObjectName(request.setupOnly ? QStringLiteral("print-setup-dialog")
-                                               : QStringLiteral("print-dialog"));
-        dialog.setOption(QAbstractPrintDialog::PrintSelection, !(request.flags & PD_NOSELECTION));
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, !(request.flags & PD_NOPAGENUMS));
-        if (request.setupOnly)
-            if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
-                if (QPushButton* accept = buttons->button(QDialogButtonBox::Ok))
-                    accept->setText(QStringLiteral("OK"));
-        ok = dialog.exec() == QDialog::Accepted;
+        ok = ExecPrintDialog(printer, owner, request.flags, request.setupOnly);
     }
     if (!ok) return answer;
     answer.ok = true;
@@ -364,34 +424,55 @@ bool QtBackend::RunPrintJob(const DEVMODE& devMode, const std::wstring& document
     ApplyDevMode(printer, devMode);
     QWidget* owner = OwnerWidget(nullptr);
     if (preview) {
+        if (info.isNull()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(Q(PdfFileName()));
+        }
         QPrintPreviewDialog dialog(&printer, owner);
         dialog.setObjectName(QStringLiteral("print-preview"));
         dialog.setWindowTitle(Q(documentName));
-        const DEVMODE start = devMode;
-        // Each rendering starts from the device mode: the program's orientation applies anew.
+        bool printing = false, failed = false;
+        // Each rendering draws on the printer as the user left it (paper, copies); the program
+        // sets the orientation itself.
         QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                         [this, &render, start](QPrinter* target) {
-                             ApplyDevMode(*target, start);
+                         [this, &render, &printing, &failed](QPrinter* target) {
                              PrinterJob job(*target, printed_);
                              render(job);
+                             if (printing) failed = job.Failed();
                          });
+        // Printing from the preview follows the program's print command: the print dialog
+        // without a page range or a selection (one page is printed), then the chosen printer.
+        const QString printText = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+        for (QAction* action : dialog.findChildren<QAction*>()) {
+            if (action->text() != printText) continue;
+            action->setObjectName(QStringLiteral("preview-print"));
+            action->disconnect(&dialog);
+            QObject::connect(
+                action, &QAction::triggered, &dialog, [this, &dialog, &printer, &printing] {
+                    if (!ExecPrintDialog(printer, &dialog, PD_NOSELECTION | PD_NOPAGENUMS, false))
+                        return;
+                    printing = true;
+                    if (auto* pages = dialog.findChild<QPrintPreviewWidget*>()) pages->print();
+                    dialog.accept();
+                });
+        }
         dialog.exec();
-        return true;
+        return !failed;
     }
     if (info.isNull()) {
         // No such printer: a PDF file, the one the print dialog named or one asked for now.
         QString path = Q(pdfChosen_);
         pdfChosen_.clear();
         if (path.isEmpty()) {
-            QFileDialog dialog(owner, QStringLiteral("Imprimer dans un fichier"),
-                               QFileInfo(Q(PdfFileName())).absolutePath(),
-                               QStringLiteral("Documents PDF (*.pdf)"));
+            const QFileInfo proposed(Q(PdfFileName()));
+            QFileDialog dialog(owner, QStringLiteral("Imprimer dans un fichier"));
             dialog.setObjectName(QStringLiteral("pdf-file-dialog"));
-            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            PrepareFileDialog(dialog);
+            dialog.setNameFilter(QStringLiteral("Documents PDF (*.pdf)"));
             dialog.setAcceptMode(QFileDialog::AcceptSave);
-            dialog.selectFile(QFileInfo(Q(PdfFileName())).fileName());
-            if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-                path = dialog.selectedFiles().first();
+            dialog.setDirectory(proposed.absolutePath());
+            dialog.selectFile(proposed.fileName());
+            if (ExecFileDialog(dialog)) path = dialog.selectedFiles().first();
         }
         if (path.isEmpty()) return true;  // the user gave up: nothing printed, no failure
         printer.setOutputFormat(QPrinter::PdfFormat);

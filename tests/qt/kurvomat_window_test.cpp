@@ -1,17 +1,23 @@
 // The Kurvomat program on the Qt backend: the example's page painted, a fit run from the menu
 // with its result dialog, a print to PDF that holds the headless print of the same document,
-// and the print preview.
+// the print preview and printing from it, the recent files in the menu, the file dialogs' folder.
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <cstdio>
 #include <fstream>
 
 #include "framework/headless/driver.h"
+#include "framework/qt/name_icon_provider.h"
 #include "qt/qt_session.h"
 #include "resources/resource_ids.h"
 #include "shell/kurvomat_app.h"
@@ -190,3 +196,132 @@ TEST_F(QtKurvomat, PreviewOpensAndRendersThePage) {
 }
 
 }  // namespace
+
+// A recent file added while the program runs joins "Fichier" before the menu opens; no menu or
+// action is destroyed for it, and while a menu is open the change waits for it to close.
+TEST_F(QtKurvomat, RecentFilesJoinTheMenuInPlace) {
+    ASSERT_TRUE(StartOnExample());
+    auto* bar = Find<QMenuBar>(QStringLiteral("menubar"));
+    auto* file = Find<QMenu>(QStringLiteral("popup-0"));
+    ASSERT_NE(Action(ID_FILE_MRU_FILE1), nullptr);
+    EXPECT_EQ(Action(ID_FILE_MRU_FILE1 + 1), nullptr);
+    std::vector<QPointer<QObject>> shown;
+    for (QMenu* menu : bar->findChildren<QMenu*>()) shown.emplace_back(menu);
+    for (QAction* action : bar->findChildren<QAction*>()) shown.emplace_back(action);
+    auto addRecent = [this](const std::wstring& path) {
+        Backend().Dispatch([path] { AfxGetApp()->AddToRecentFileList(path.c_str()); });
+        QTest::qWait(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+
+    addRecent((Folder() / "autre.gen").wstring());
+    QAction* second = Action(ID_FILE_MRU_FILE1 + 1);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(MenuOf(second), file);
+    EXPECT_TRUE(second->text().endsWith(QStringLiteral("sine.gen")));
+    for (const auto& object : shown) EXPECT_FALSE(object.isNull());
+
+    // Open: the third entry waits until the menu is closed.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(WaitFor([&] { return file->isVisible(); }));
+    const int items = static_cast<int>(file->actions().size());
+    addRecent((Folder() / "troisieme.gen").wstring());
+    EXPECT_EQ(file->actions().size(), items);
+    EXPECT_TRUE(file->isVisible());
+    file->hide();
+    ASSERT_TRUE(WaitFor([&] { return Action(ID_FILE_MRU_FILE1 + 2) != nullptr; }));
+    EXPECT_EQ(file->actions().size(), items + 1);
+    for (const auto& object : shown) EXPECT_FALSE(object.isNull());
+}
+
+// Printing from the preview: the print dialog as "Imprimer" shows it, its file named through the
+// program's file dialog, then the page printed on the paper and in the copies the user chose,
+// landscape.
+TEST_F(QtKurvomat, PrintFromThePreviewKeepsTheUsersChoices) {
+    const std::filesystem::path pdf = Folder() / "apercu.pdf";
+    Backend().SetPdfFileName(pdf.wstring());
+    ASSERT_TRUE(StartOnExample());
+    int copies = 0;
+    QPageSize::PageSizeId paper = QPageSize::Custom;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    const std::filesystem::path chosen = Folder() / "choisi.pdf";
+    bool pageRange = true, shown = false, namedByName = false;
+    OnModal(QStringLiteral("print-preview"), [&](QWidget* dialog) {
+        auto* preview = static_cast<QPrintPreviewDialog*>(dialog);
+        if (Backend().LastPrintedPages().empty()) return false;
+        shown = true;
+        // The user's paper, as the preview's page set-up leaves it.
+        preview->printer()->setPageSize(QPageSize(QPageSize::A3));
+        QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
+                         [&](QPrinter* printer) {
+                             copies = printer->copyCount();
+                             paper = printer->pageLayout().pageSize().id();
+                             orientation = printer->pageLayout().orientation();
+                         });
+        OnModal(QStringLiteral("print-dialog"), [&](QWidget* print) {
+            pageRange =
+                static_cast<QPrintDialog*>(print)->testOption(QAbstractPrintDialog::PrintPageRange);
+            print->findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(3);
+            // The file is named through the program's own file dialog.
+            OnModal(QStringLiteral("pdf-file-dialog"), [&](QWidget* files) {
+                namedByName = dynamic_cast<const qtbackend::NameIconProvider*>(
+                                  static_cast<QFileDialog*>(files)->iconProvider()) != nullptr;
+                files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(QString::fromStdString(chosen.string()));
+                static_cast<QDialog*>(files)->accept();
+                return true;
+            });
+            QTest::mouseClick(print->findChild<QAbstractButton*>(QStringLiteral("fileBrowser")),
+                              Qt::LeftButton);
+            static_cast<QDialog*>(print)->accept();
+            return true;
+        });
+        auto* print = dialog->findChild<QAction*>(QStringLiteral("preview-print"));
+        if (print)
+            print->trigger();
+        else
+            preview->reject();
+        return true;
+    });
+    Action(ID_FILE_PRINT_PREVIEW)->trigger();
+    ASSERT_TRUE(WaitFor([&] { return shown && !QApplication::activeModalWidget(); }, 10000));
+    EXPECT_FALSE(pageRange);
+    EXPECT_EQ(copies, 3);
+    EXPECT_EQ(paper, QPageSize::A3);
+    EXPECT_EQ(orientation, QPageLayout::Landscape);
+    EXPECT_TRUE(namedByName);
+    EXPECT_TRUE(std::filesystem::exists(chosen));
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+// A file dialog opens in the document's folder, then in the folder of the last choice; a name
+// with its folder opens there.
+TEST_F(QtKurvomat, FileDialogsOpenInTheFolderUsedLast) {
+    const std::filesystem::path other = Folder() / "autre";
+    std::filesystem::create_directory(other);
+    ASSERT_TRUE(StartOnExample());
+    std::vector<QString> folders;
+    auto ask = [&](const std::wstring& initialName, const QString& choice) {
+        OnModal(QStringLiteral("file-dialog"), [&folders, choice](QWidget* dialog) {
+            auto* files = static_cast<QFileDialog*>(dialog);
+            folders.push_back(files->directory().absolutePath());
+            if (choice.isEmpty()) {
+                static_cast<QDialog*>(dialog)->reject();
+            } else {
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(choice);
+                static_cast<QDialog*>(dialog)->accept();
+            }
+            return true;
+        });
+        framework::FileDialogRequest request;
+        request.open = false;
+        request.initialName = initialName;
+        Backend().RunFileDialog(request);
+    };
+    ask(L"", QString());
+    ask(L"", QString::fromStdString((other / "choisi.gen").string()));
+    ask(L"", QString());
+    ask((Folder() / "sine.gen").wstring(), QString());
+    const QString folder = QString::fromStdString(Folder().string());
+    EXPECT_EQ(folders, (std::vector<QString>{folder, folder, folder + "/autre", folder}));
+}

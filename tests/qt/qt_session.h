@@ -95,7 +95,10 @@ class QtSession : public ::testing::Test {
         QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal || modal->objectName() != name || !modal->isVisible()) return;
-            if (act(modal)) timer->deleteLater();
+            if (!act(modal)) return;
+            // Stopped at once: the next modal window may come before the deletion.
+            timer->stop();
+            timer->deleteLater();
         });
         timer->start();
     }

@@ -111,6 +111,10 @@ TEST_F(QtFramework, DialogAnsweredThroughItsWidgets) {
     bool answered = false;
     OnModal(QStringLiteral("dlg-500"), [&](QWidget* dialog) {
         answered = true;
+        // A title and a close box, no minimise or maximise button.
+        EXPECT_EQ(dialog->windowFlags() & (Qt::WindowType_Mask | Qt::WindowTitleHint |
+                                           Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint),
+                  Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         ExpectMirror();
         TheLog().Clear();
         // One EN_UPDATE/EN_CHANGE pair per typed character.

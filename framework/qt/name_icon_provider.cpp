@@ -1,0 +1,21 @@
+// File icons and type names by extension (and, for pipes and devices, the kind of node).
+#include "framework/qt/name_icon_provider.h"
+
+#include <QFileInfo>
+
+namespace qtbackend {
+
+QIcon NameIconProvider::icon(const QFileInfo& info) const {
+    if (info.isDir()) return QFileIconProvider::icon(info);  // folders are not read either
+    const QMimeType type = mimeTypes_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    const QIcon fallback = QFileIconProvider::icon(QAbstractFileIconProvider::File);
+    return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName(), fallback));
+}
+
+QString NameIconProvider::type(const QFileInfo& info) const {
+    if (info.isDir()) return QFileIconProvider::type(info);
+    const QMimeType type = mimeTypes_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    return type.comment().isEmpty() ? type.name() : type.comment();
+}
+
+}  // namespace qtbackend

@@ -1,0 +1,127 @@
+// Qt's dialogs as the backend shows them: a file's type told by its name alone (a folder like /proc
+// never blocks the dialog), a title and a close box only, Qt's own texts in the desktop's language.
+#include <sys/stat.h>
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QPushButton>
+#include <QTest>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "framework/qt/qt_translations.h"
+#include "qt/qt_session.h"
+
+namespace {
+
+using QtDialogs = QtSession;
+
+// Ends the test program when the test blocks for good: a failure instead of a hang.
+class Watchdog {
+  public:
+    explicit Watchdog(int seconds)
+        : thread_([this, seconds] {
+              std::unique_lock<std::mutex> lock(mutex_);
+              if (!ended_.wait_for(lock, std::chrono::seconds(seconds), [this] { return done_; })) {
+                  std::fprintf(stderr, "FAILED: still blocked after %d s\n", seconds);
+                  std::_Exit(1);
+              }
+          }) {}
+    ~Watchdog() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        ended_.notify_all();
+        thread_.join();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+framework::FileDialogRequest OpenIn(const std::filesystem::path& folder) {
+    framework::FileDialogRequest request;
+    request.title = L"Ouvrir";
+    request.filters = {{L"Tous Fichiers (*.*)", L"*.*"}};
+    request.initialName = (folder / "").wstring();
+    return request;
+}
+
+TEST_F(QtDialogs, FileDialogReadsNoFileToTellItsType) {
+    // A name that tells nothing over a PDF's first bytes, and a pipe nobody writes to.
+    std::ofstream(Folder() / "donnees") << "%PDF-1.4\n";
+    ASSERT_EQ(mkfifo((Folder() / "tube").c_str(), 0600), 0);
+    const Watchdog watchdog(60);
+    QString type;
+    OnModal(QStringLiteral("file-dialog"), [&](QWidget* dialog) {
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        type = model->type(model->index(QString::fromStdString((Folder() / "donnees").string())));
+        if (type.isEmpty()) return false;  // still listing
+        // The person goes to /proc, where a file may never answer a read, and chooses there.
+        auto* files = static_cast<QFileDialog*>(dialog);
+        files->setDirectory(QStringLiteral("/proc"));
+        QTest::qWait(500);
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QStringLiteral("/proc/self/status"));
+        static_cast<QDialog*>(files)->accept();
+        return true;
+    });
+    const framework::FileDialogAnswer answer = Backend().RunFileDialog(OpenIn(Folder()));
+    EXPECT_FALSE(type.contains(QStringLiteral("PDF"))) << type.toStdString();
+    EXPECT_TRUE(answer.ok);
+    EXPECT_EQ(answer.path, L"/proc/self/status");
+}
+
+// The window manager shows a minimise or maximise button only for those hints.
+TEST_F(QtDialogs, ModalDialogsHaveATitleAndACloseBoxOnly) {
+    std::vector<std::pair<QString, Qt::WindowFlags>> seen;
+    for (const char* name : {"message-box", "file-dialog"}) {
+        OnModal(QString::fromLatin1(name), [&seen](QWidget* dialog) {
+            seen.emplace_back(dialog->objectName(), dialog->windowFlags());
+            static_cast<QDialog*>(dialog)->reject();
+            return true;
+        });
+    }
+    framework::MessageBoxRequest box;
+    box.caption = L"Kurvomat";
+    box.text = L"Question ?";
+    box.type = MB_YESNO;
+    Backend().MessageBox(box);
+    Backend().RunFileDialog(OpenIn(Folder()));
+    ASSERT_EQ(seen.size(), 2u);
+    const Qt::WindowFlags frame = Qt::WindowType_Mask | Qt::WindowTitleHint |
+                                  Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint;
+    for (const auto& [name, flags] : seen)
+        EXPECT_EQ(flags & frame, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+            << name.toStdString();
+}
+
+TEST_F(QtDialogs, QtDialogsSpeakFrenchUnderAFrenchLocale) {
+    const QLocale desktop;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    QString cancel;
+    {
+        const qtbackend::QtTranslations translations;
+        EXPECT_TRUE(translations.Loaded());
+        OnModal(QStringLiteral("file-dialog"), [&cancel](QWidget* dialog) {
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            cancel = buttons->button(QDialogButtonBox::Cancel)->text();
+            static_cast<QDialog*>(dialog)->reject();
+            return true;
+        });
+        Backend().RunFileDialog(OpenIn(Folder()));
+    }
+    QLocale::setDefault(desktop);
+    EXPECT_EQ(cancel, QStringLiteral("Annuler"));
+}
+
+}  // namespace
