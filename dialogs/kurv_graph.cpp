@@ -2,11 +2,11 @@
 #include "dialogs/kurv_graph.h"
 
 #include "dialogs/plot_reading.h"
+#include "drawing/my_draw_cdc.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
 #include "plot/results_page.h"
 #include "resources/resource_ids.h"
-#include "shell/my_draw_cdc.h"
 
 namespace {
 
