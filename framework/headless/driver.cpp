@@ -489,6 +489,16 @@ int Driver::ListSelection(int id) const {
     return control ? control->curSel : -1;
 }
 
+std::vector<std::pair<int, std::wstring>> Driver::ListRowPieces(int id, int row) const {
+    HWND control = Control(id);
+    std::vector<std::pair<int, std::wstring>> pieces;
+    if (!control || row < 0 || row >= static_cast<int>(control->rows.size())) return pieces;
+    for (auto& piece :
+         framework::ListRowPieces(control, control->rows[static_cast<std::size_t>(row)]))
+        pieces.emplace_back(piece.x, std::move(piece.text));
+    return pieces;
+}
+
 CRect Driver::WindowRect(int id) const {
     HWND control = Control(id);
     return control ? framework::ScreenWindowRect(control) : CRect();
