@@ -203,6 +203,9 @@ Driver::~Driver() {
 void Driver::SetScreenSize(int width, int height) {
     state_->screen = CRect(0, 0, width, height);
 }
+void Driver::SetScreenRect(const CRect& rect) {
+    state_->screen = rect;
+}
 void Driver::SetCharWidth(int pixels) {
     state_->charWidth = pixels;
 }

@@ -127,6 +127,9 @@ class Driver {
 
     // ---- Set-up ------------------------------------------------------------------------------
     void SetScreenSize(int width, int height);
+    // The desktop's work area in screen coordinates (a panel may keep its top or left edge away
+    // from 0).
+    void SetScreenRect(const CRect& rect);
     // Width of one character in the dialog font (6 unless set).
     void SetCharWidth(int pixels);
     // Printable page of the printer in portrait, in dots, and its resolution.

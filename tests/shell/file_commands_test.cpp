@@ -2,6 +2,7 @@
 // the document's name, modified flag, recent files and panes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -258,6 +259,58 @@ TEST_F(FileCommandsTest, PointTablesWithCommasTitlesAndUnreadText) {
             EXPECT_EQ(box.caption, L"Kurvomat");
             EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
         }
+        EXPECT_EQ(ScriptErrors(), "");
+    }
+}
+
+// Every load clears the fit: DIST goes dark, the other panes follow what was read, and the view
+// is repainted.
+TEST_F(FileCommandsTest, EachLoadRefreshesThePanesAndRepaints) {
+    const std::wstring fitted = WriteDocument("fitted.gen", [](FitData& data) {
+        SetFunction(data, "A*X+B", {2.0, 1.0});
+        SetPoints(data, {1, 2, 3}, {3, 5, 7});
+        data.fitDistance = 0.25;
+        data.fitDone = 1;
+    });
+    WriteDocument("bare.gen", [](FitData& data) { SetFunction(data, "A*EXP(B*X)", {1.0, 0.5}); });
+    struct Case {
+        UINT command;
+        std::string file;
+        const wchar_t* points;  // what PTS and FCT show afterwards
+        const wchar_t* function;
+    };
+    const Case cases[] = {{ID_LOAD_COEF, "c.coe", L"PTS", L"FCT"},
+                          {ID_LOAD_FUNCTION_COEF, "f.fon", L"PTS", L"FCT"},
+                          {ID_LOAD_POINTS, "p.dat", L"PTS", L"FCT"},
+                          {ID_LOAD_APPLICATION, "bare.gen", L"", L"FCT"}};
+    ASSERT_TRUE(Restart(fitted));
+    headless::Driver& saver = Driver();
+    for (UINT save : {ID_SAVE_COEF, ID_SAVE_FUNCTION_COEF, ID_SAVE_POINTS}) {
+        const char* name = save == ID_SAVE_COEF     ? "c.coe"
+                           : save == ID_SAVE_POINTS ? "p.dat"
+                                                    : "f.fon";
+        saver.AnswerFileDialog(WidePath(name));
+        ASSERT_TRUE(saver.ChooseMenu(save));
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(Restart(fitted));
+        headless::Driver& d = Driver();
+        ASSERT_EQ(d.StatusPane(4), L"DIST");
+        const size_t paints = d.Paints().size();
+        d.AnswerFileDialog(WidePath(c.file));
+        ASSERT_TRUE(d.ChooseMenu(c.command));
+        EXPECT_EQ(Data().fitDone, 0);
+        EXPECT_EQ(d.StatusPane(1), c.points);
+        EXPECT_EQ(d.StatusPane(2), c.function);
+        EXPECT_EQ(d.StatusPane(3), L"COEF");
+        EXPECT_EQ(d.StatusPane(4), L"");
+        const auto& after = d.Paints();
+        EXPECT_TRUE(std::any_of(after.begin() + paints, after.end(),
+                                [](const headless::PaintLog& p) {
+                                    return p.dialogId == 0 && p.controlId == AFX_IDW_PANE_FIRST;
+                                }))
+            << "the view is repainted";
         EXPECT_EQ(ScriptErrors(), "");
     }
 }
