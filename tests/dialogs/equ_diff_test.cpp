@@ -204,8 +204,10 @@ TEST_F(EquDiffTest, ChecksInOrderWithTheirMessages) {
         {IDC_EQU_EQUATION, L"A)", L"Erreur Equation : Erreur de Syntaxe Generale"},
         {IDC_EQU_EQUATION, L"-A", L"XDébut Incorrect"},
         {IDC_EQU_X_START, L"0 x", L"XDébut Incorrect"},
+        {IDC_EQU_X_START, L"0,5 x", L"XDébut Incorrect"},
         {IDC_EQU_X_START, L"0", L"XFin Incorrect"},
         {IDC_EQU_X_END, L"nan", L"XFin Incorrect"},
+        {IDC_EQU_X_END, L"-0,5", L"XFin <= XDébut"},  // a decimal comma reads
         {IDC_EQU_X_END, L"0", L"XFin <= XDébut"},
         {IDC_EQU_X_END, L"1", L"Nombre de Points Incorrect"},
         {IDC_EQU_POINTS, L"1", L"Nombre de Points trop petit ou trop grand"},
