@@ -376,7 +376,6 @@ class EditRules : public QValidator {
             for (QChar& c : input)
                 if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = c.toUpper();
         if (typing && !(hwnd_->style & (ES_AUTOHSCROLL | ES_MULTILINE)) &&
-            input.size() > static_cast<qsizetype>(hwnd_->text.size()) &&
             backend_.TextWidth(input.toStdWString()) > std::max(0, hwnd_->rect.Width() - 8))
             return Invalid;
         return Acceptable;

@@ -375,7 +375,7 @@ TEST_F(DocumentTest, BrokenSettingsFileIsReadDefensively) {
     std::filesystem::create_directories(settings.parent_path());
     WriteFile(settings,
               "garbage\n[Recent File List\n[Recent File List]\nFile1=/x/y.tst\r\n=no "
-              "key\nFile9=/z\nFile2\n");
+              "key\nFile9=/z\nFile2\nFile3=/x/y.tst\n");
     ASSERT_TRUE(StartApp());
     EXPECT_EQ(driver->RecentFiles(), std::vector<std::wstring>{L"/x/y.tst"});
 }
