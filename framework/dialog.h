@@ -26,6 +26,8 @@ class CDialog : public CWnd {
     virtual BOOL OnInitDialog();
     // Focus to `control` as Tab gives it: an edit's whole text is selected.
     void GotoDlgCtrl(CWnd* control);
+    // Dialog units to pixels.
+    void MapDialogRect(LPRECT rect) const;
 
     UINT m_nIDHelp = 0;
     UINT m_nTemplateId = 0;
@@ -84,6 +86,11 @@ class CListBox : public CWnd {
     int GetCount() const;
     int GetText(int index, CString& text) const;
     int GetTextLen(int index) const;
+    // Tab stops in dialog units of a list with LBS_USETABSTOPS (FALSE without the style): none
+    // (every 32 units), one (every multiple of it), or several in turn.
+    BOOL SetTabStops();
+    BOOL SetTabStops(const int& eachStop);
+    BOOL SetTabStops(int count, const int* stops);
 };
 
 // State of one UpdateData run.
