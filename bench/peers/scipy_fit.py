@@ -16,9 +16,9 @@ from scipy.optimize import curve_fit
 
 def numpy_model(formula, count):
     """Our formula as a NumPy function of x and the coefficients A.. (EXP -> np.exp, ^ -> **)."""
-    expression = re.sub(r"\b(EXP|SIN|COS|LN|SQRT)\(",
-                        lambda m: {"LN": "np.log("}.get(m.group(1), "np." + m.group(1).lower() + "("),
-                        formula)
+    expression = re.sub(r"\bLN\(", "np.log(", formula)
+    expression = re.sub(r"\b(EXP|SIN|COS|SQRT)\(", lambda m: f"np.{m.group(1).lower()}(",
+                        expression)
     expression = expression.replace("^", "**").replace("X", "x")
     names = ", ".join("ABCDEF"[:count])
     return eval(f"lambda x, {names}: {expression}", {"np": np})
