@@ -31,7 +31,8 @@ struct HWND__ {
     int check = 0;
     std::vector<std::wstring> rows;
     int curSel = -1;
-    int selStart = 0;  // an edit's selection
+    std::vector<int> tabStops;  // a list's tab stops, in dialog units
+    int selStart = 0;           // an edit's selection
     int selEnd = 0;
     HWND parent = nullptr;  // child windows
     HWND owner = nullptr;   // top-level windows
@@ -93,6 +94,17 @@ void InvalidateRecord(HWND hwnd, bool erase, bool children);
 void ValidateRecord(HWND hwnd);
 void UpdateRecord(HWND hwnd);
 PaintDevice* CurrentPaintDevice(HWND hwnd);
+
+// A list row cut at its tab characters, each piece with its left edge in pixels from the start
+// of the row's text, measured with the backend's text width. With LBS_USETABSTOPS a tab moves to
+// the list's next stop: every 32 dialog units when none is set, every multiple of the one stop
+// when one is set, each of several in turn and every 32 units past the last. Without the style
+// the row is one piece.
+struct TextPiece {
+    int x = 0;
+    std::wstring text;
+};
+std::vector<TextPiece> ListRowPieces(HWND list, const std::wstring& row);
 
 // Timers.
 UINT_PTR SetTimerRecord(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC callback);

@@ -22,6 +22,8 @@ class CDialog : public CWnd {
     virtual INT_PTR DoModal();
     void EndDialog(int result);
     virtual BOOL OnInitDialog();
+    // Dialog units to pixels.
+    void MapDialogRect(LPRECT rect) const;
 
     UINT m_nIDHelp = 0;
     UINT m_nTemplateId = 0;
@@ -80,6 +82,11 @@ class CListBox : public CWnd {
     int GetCount() const;
     int GetText(int index, CString& text) const;
     int GetTextLen(int index) const;
+    // Tab stops in dialog units of a list with LBS_USETABSTOPS (FALSE without the style): none
+    // (every 32 units), one (every multiple of it), or several in turn.
+    BOOL SetTabStops();
+    BOOL SetTabStops(const int& eachStop);
+    BOOL SetTabStops(int count, const int* stops);
 };
 
 // State of one UpdateData run.

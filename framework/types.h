@@ -277,6 +277,7 @@ constexpr UINT LB_SETCURSEL = 0x0186;
 constexpr UINT LB_GETCURSEL = 0x0188;
 constexpr UINT LB_GETTEXT = 0x0189;
 constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_SETTABSTOPS = 0x0192;
 constexpr int LB_OKAY = 0;
 constexpr int LB_ERR = -1;
 constexpr int LB_ERRSPACE = -2;

@@ -203,6 +203,9 @@ Driver::~Driver() {
 void Driver::SetScreenSize(int width, int height) {
     state_->screen = CRect(0, 0, width, height);
 }
+void Driver::SetScreenRect(const CRect& rect) {
+    state_->screen = rect;
+}
 void Driver::SetCharWidth(int pixels) {
     state_->charWidth = pixels;
 }
@@ -484,6 +487,16 @@ std::vector<std::wstring> Driver::ListRows(int id) const {
 int Driver::ListSelection(int id) const {
     HWND control = Control(id);
     return control ? control->curSel : -1;
+}
+
+std::vector<std::pair<int, std::wstring>> Driver::ListRowPieces(int id, int row) const {
+    HWND control = Control(id);
+    std::vector<std::pair<int, std::wstring>> pieces;
+    if (!control || row < 0 || row >= static_cast<int>(control->rows.size())) return pieces;
+    for (auto& piece :
+         framework::ListRowPieces(control, control->rows[static_cast<std::size_t>(row)]))
+        pieces.emplace_back(piece.x, std::move(piece.text));
+    return pieces;
 }
 
 CRect Driver::WindowRect(int id) const {

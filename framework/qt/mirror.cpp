@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QValidator>
 
 #include "framework/core.h"
@@ -319,8 +320,52 @@ class ListWidget : public QListWidget {
     HWND hwnd_;
 };
 
-// An edit's own rules: upper case, and no character beyond the visible width without
-// automatic scrolling (the same width rule the core applies to typed characters).
+// The rows of a list drawn as the core lays them out: the pieces between tabs at the list's
+// tab stops.
+class TabbedRows : public QStyledItemDelegate {
+  public:
+    TabbedRows(HWND hwnd, QObject* parent) : QStyledItemDelegate(parent), hwnd_(hwnd) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const std::wstring row = item.text.toStdWString();
+        QStyle* style = item.widget ? item.widget->style() : QApplication::style();
+        const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget);
+        item.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
+        if (!framework::IsAlive(hwnd_)) return;
+        const QPalette::ColorGroup group =
+            (item.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(group, (item.state & QStyle::State_Selected)
+                                                      ? QPalette::HighlightedText
+                                                      : QPalette::Text));
+        // The text's margin inside the item, as Qt's own drawing keeps it.
+        const int margin =
+            style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, item.widget) + 1;
+        for (const framework::TextPiece& piece : framework::ListRowPieces(hwnd_, row))
+            painter->drawText(area.adjusted(margin + piece.x, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Q(piece.text));
+        painter->restore();
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (!framework::IsAlive(hwnd_)) return size;
+        const auto pieces = framework::ListRowPieces(hwnd_, index.data().toString().toStdWString());
+        const QFontMetrics metrics(option.font);
+        size.setWidth(pieces.back().x + metrics.horizontalAdvance(Q(pieces.back().text)) + 8);
+        return size;
+    }
+
+  private:
+    HWND hwnd_;
+};
+
+// An edit's own rules: upper case, and no character typed beyond the visible width without
+// automatic scrolling (the same width rule the core applies to typed characters). A paste, or
+// any other change that is not a typed character, goes in whole: the dialog judges its length.
 class EditRules : public QValidator {
   public:
     EditRules(HWND hwnd, QtBackend& backend, QObject* parent)
@@ -330,15 +375,43 @@ class EditRules : public QValidator {
         if (hwnd_->style & ES_UPPERCASE)
             for (QChar& c : input)
                 if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = c.toUpper();
-        if (!(hwnd_->style & (ES_AUTOHSCROLL | ES_MULTILINE)) &&
+        if (typing && !(hwnd_->style & (ES_AUTOHSCROLL | ES_MULTILINE)) &&
             backend_.TextWidth(input.toStdWString()) > std::max(0, hwnd_->rect.Width() - 8))
             return Invalid;
         return Acceptable;
     }
+    // True while a key that types a character is handled.
+    bool typing = false;
 
   private:
     HWND hwnd_;
     QtBackend& backend_;
+};
+
+// A line edit that tells its rules when a key types a character.
+class EditWidget : public QLineEdit {
+  public:
+    EditWidget(HWND hwnd, QtBackend& backend, QWidget* parent)
+        : QLineEdit(parent), rules_(new EditRules(hwnd, backend, this)) {
+        setValidator(rules_);
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString text = event->text();
+        rules_->typing =
+            !text.isEmpty() && text.front().isPrint() && !event->matches(QKeySequence::Paste);
+        QLineEdit::keyPressEvent(event);
+        rules_->typing = false;
+    }
+    void inputMethodEvent(QInputMethodEvent* event) override {
+        rules_->typing = true;
+        QLineEdit::inputMethodEvent(event);
+        rules_->typing = false;
+    }
+
+  private:
+    EditRules* rules_;
 };
 
 std::vector<std::wstring> ListRows(const QListWidget* list) {
@@ -610,9 +683,8 @@ QWidget* Mirror::CreateWidget(HWND hwnd, QWidget* parent) {
             break;
         }
         case WindowKind::kEdit: {
-            auto* edit = new QLineEdit(parent);
+            auto* edit = new EditWidget(hwnd, backend_, parent);
             edit->setFrame((hwnd->style & WS_BORDER) || (hwnd->exStyle & WS_EX_CLIENTEDGE));
-            edit->setValidator(new EditRules(hwnd, backend_, edit));
             if (hwnd->style & ES_CENTER) edit->setAlignment(Qt::AlignHCenter);
             // Only a person's edits: text the core sets never comes back as a notification.
             QObject::connect(edit, &QLineEdit::textEdited, edit, [this, h](const QString& text) {
@@ -648,6 +720,7 @@ QWidget* Mirror::CreateWidget(HWND hwnd, QWidget* parent) {
         case WindowKind::kListBox: {
             auto* list = new ListWidget(*this, hwnd, parent);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
+            list->setItemDelegate(new TabbedRows(hwnd, list));
             QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, h, list] {
                 const auto selected = list->selectedItems();
                 const int row = selected.isEmpty() ? -1 : list->row(selected.first());

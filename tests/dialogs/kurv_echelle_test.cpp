@@ -121,7 +121,8 @@ TEST_F(KurvEchelleTest, TypedLimitsAreOrderedAndGraduated) {
     const TypedCase cases[] = {
         {{L"0", L"7", L"0", L"4"}, {0, 7, 0, 4}},
         {{L"10", L"0", L"4", L"0"}, {0, 14, 0, 4}},
-        {{L"0.3", L"1", L"-0.3", L"1,9"}, {0.3, 1, -0.5, 1.5}},
+        {{L"0.3", L"1", L"-0.3", L"1,9"}, {0.3, 1, -1, 3}},
+        {{L"0.3", L"1", L"-0.3", L"1.2,9"}, {0.3, 1, -0.5, 1.5}},
     };
     for (const TypedCase& c : cases) {
         SCOPED_TRACE(WideToNarrow(c.typed[0]) + " " + WideToNarrow(c.typed[1]));

@@ -2,6 +2,7 @@
 // ends; owners; geometry in dialog units; timers; the driver's own checks.
 #include <gtest/gtest.h>
 
+#include "framework/core.h"
 #include "framework/user_input.h"
 #include "test_app.h"
 
@@ -240,6 +241,37 @@ TEST_F(DialogTest, ListRequestsKeepTheSelectionOnItsRow) {
             .PressEscape();
         RunDialog();
         EXPECT_TRUE(Only("LBN_").empty()) << c.name;
+    }
+}
+
+// A row's pieces between tabs stand at the list's tab stops (6 pixels a character, 3 pixels
+// for 2 dialog units); a list without tab expansion keeps its row whole.
+TEST_F(DialogTest, TabStopsPlaceTheRowsPieces) {
+    struct Case {
+        const char* name;
+        std::vector<int> stops;  // dialog units; none: the default
+        std::vector<int> x;      // of the pieces of "abcd\tc\td\te"
+    };
+    const Case cases[] = {
+        {"default: every 32 units", {}, {0, 48, 96, 144}},
+        {"one stop: its multiples", {10}, {0, 30, 45, 60}},
+        {"several, then every 32 units", {20, 24}, {0, 30, 48, 96}},
+    };
+    for (const Case& c : cases) {
+        TheSettings().onInit = [&c](CDialog& d) {
+            auto* list = dynamic_cast<CListBox*>(d.GetDlgItem(kList));
+            ASSERT_NE(list, nullptr);
+            EXPECT_FALSE(list->SetTabStops()) << "no tab expansion";
+            EXPECT_EQ(framework::ListRowPieces(list->m_hWnd, L"a\tb").size(), 1u);
+            list->m_hWnd->style |= LBS_USETABSTOPS;
+            EXPECT_TRUE(list->SetTabStops(static_cast<int>(c.stops.size()), c.stops.data()));
+            std::vector<int> x;
+            for (const auto& piece : framework::ListRowPieces(list->m_hWnd, L"abcd\tc\td\te"))
+                x.push_back(piece.x);
+            EXPECT_EQ(x, c.x) << c.name;
+        };
+        driver->NextDialog(kTestDialog).PressEscape();
+        RunDialog();
     }
 }
 

@@ -120,4 +120,23 @@ TEST_F(EntryCommandsTest, FirstPointLightsPts) {
     EXPECT_EQ(ScriptErrors(), "");
 }
 
+// "Modifier" and OK without an edit keep the point to the bit, and with it the fit: the dialog
+// shows 12345678.9 as 1.234568e+07 but does not read that back.
+TEST_F(EntryCommandsTest, UntouchedPointKeepsItsValueAndTheFit) {
+    OpenFittedDocument();
+    Data().pointX[1] = 12345678.9;
+    Data().pointY[1] = -0.00001234567;
+    headless::Driver& d = Driver();
+    d.NextDialog(IDD_ENTER_TABLE).SelectRow(IDC_TABLE_LIST, 1).Click(IDC_TABLE_MODIFY).Click(IDOK);
+    d.NextDialog(IDD_ENTER_POINT)
+        .Check([](headless::Driver& in) { EXPECT_EQ(in.Text(IDC_POINT_X), L"01.234568e+07"); })
+        .PressEnter();
+    ASSERT_TRUE(d.ChooseMenu(ID_ENTER_TABLE));
+    EXPECT_EQ(Data().pointX[1], 12345678.9);
+    EXPECT_EQ(Data().pointY[1], -0.00001234567);
+    EXPECT_EQ(Data().fitDone, 1);
+    EXPECT_EQ(d.StatusPane(4), L"DIST");
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
 }  // namespace
