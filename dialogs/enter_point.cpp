@@ -28,6 +28,8 @@ BOOL CEnterPoint::OnInitDialog() {
     CDialog::OnInitDialog();
     xText = FormatNumber(x);
     yText = FormatNumber(y);
+    shownX_ = xText;
+    shownY_ = yText;
     CString caption;
     caption.Format(L"%s %s %d", modify ? L"Modification" : L"Entrée", L"du point", number);
     SetWindowText(caption);
@@ -49,9 +51,12 @@ void CEnterPoint::OnChangeY() {
 
 void CEnterPoint::OnOK() {
     UpdateData(TRUE);
-    double readX = 0.0;
-    double readY = 0.0;
-    if (!ReadNumber(xText, readX) || !ReadNumber(yText, readY)) return;
+    // A field still showing its starting text keeps the starting value: reading back the
+    // digits shown would round the point (12345678.9 shows as 1.234568e+07).
+    double readX = x;
+    double readY = y;
+    if (xText != shownX_ && !ReadNumber(xText, readX)) return;
+    if (yText != shownY_ && !ReadNumber(yText, readY)) return;
     x = readX;
     y = readY;
     EndDialog(IDOK);

@@ -21,7 +21,8 @@ class CEnterPoint : public CDialog {
   protected:
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
-    // Closes with IDOK only when both fields read as numbers; otherwise stays open silently.
+    // Closes with IDOK only when both fields read as numbers; otherwise stays open silently. A
+    // field left as shown keeps its starting value to the last bit.
     void OnOK() override;
     // Cancel, Escape and the close box end with 0, not IDCANCEL.
     void OnCancel() override;
@@ -30,6 +31,10 @@ class CEnterPoint : public CDialog {
     // OK follows the field that changed: enabled when it reads as a number.
     afx_msg void OnChangeX();
     afx_msg void OnChangeY();
+
+    // The texts the fields started with.
+    CString shownX_;
+    CString shownY_;
 
     DECLARE_MESSAGE_MAP()
 };

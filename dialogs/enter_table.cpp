@@ -3,16 +3,38 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "dialogs/enter_point.h"
 #include "fitdata/number_format.h"
+#include "framework/dc.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
 // Above this the exponential is refused: far below a double's overflow, as the table expects.
 constexpr double kMaxExpArgument = 227.0;
+
+// Space between the list's columns, in dialog units.
+constexpr int kColumnGap = 6;
+
+// Values that take every form of the number format, each in its longest text.
+constexpr double kLongestForms[] = {888888.888888,
+                                    -88888.888888,
+                                    8.888888e+288,
+                                    8.888888e-288,
+                                    -8.88888e+288,
+                                    -8.88888e-288,
+                                    -std::numeric_limits<double>::infinity(),
+                                    std::numeric_limits<double>::quiet_NaN()};
+
+// `text` with every digit replaced by `digit`.
+std::wstring WithDigit(std::wstring text, wchar_t digit) {
+    for (wchar_t& c : text)
+        if (c >= L'0' && c <= L'9') c = digit;
+    return text;
+}
 
 bool NotPositive(double v) {
     return v <= 0.0;
@@ -71,6 +93,7 @@ BOOL CEnterTable::OnInitDialog() {
         fitData->hasPoints ? std::clamp(static_cast<int>(fitData->nPoints), 0, MAX_POINTS) : 0;
     std::copy(fitData->pointX, fitData->pointX + nPoints, pointX);
     std::copy(fitData->pointY, fitData->pointY + nPoints, pointY);
+    SetColumnStops();
     list.ResetContent();
     for (int k = 0; k < nPoints; ++k) list.AddString(RowText(k));
     UpdateData(FALSE);
@@ -90,6 +113,32 @@ void CEnterTable::ReplaceRow(int k) {
     list.InsertString(k, RowText(k));
 }
 
+void CEnterTable::SetColumnStops() {
+    CDC dc;
+    // The widest text a column can hold: every digit in it the widest digit of the font.
+    wchar_t widestDigit = L'0';
+    for (wchar_t digit = L'1'; digit <= L'9'; ++digit)
+        if (dc.GetTextExtent(CString(digit)).cx > dc.GetTextExtent(CString(widestDigit)).cx)
+            widestDigit = digit;
+    const auto width = [&dc, widestDigit](const std::wstring& text) {
+        return dc.GetTextExtent(CString(WithDigit(text, widestDigit))).cx;
+    };
+    CString lastNumber;
+    lastNumber.Format(L"%3d", MAX_POINTS);
+    int numberWidth = 0;
+    for (double value : kLongestForms)
+        numberWidth = std::max(numberWidth, width(FormatNumber(value)));
+
+    CRect fourUnits(0, 0, 4, 0);
+    MapDialogRect(&fourUnits);
+    const auto units = [&fourUnits](int pixels) {
+        return (pixels * 4 + fourUnits.Width() - 1) / fourUnits.Width();
+    };
+    const int xStop = units(width(lastNumber.str())) + kColumnGap;
+    int stops[] = {xStop, xStop + units(numberWidth) + kColumnGap};
+    list.SetTabStops(2, stops);
+}
+
 int CEnterTable::SelectedPoint() const {
     const int k = list.GetCurSel();
     return k >= 0 && k < nPoints ? k : -1;
@@ -103,9 +152,11 @@ void CEnterTable::UpdateButtons() {
     for (CWnd* control : followRows) control->EnableWindow(rows);
     // A full copy has no room for another point.
     insertButton.EnableWindow(nPoints < MAX_POINTS);
-    modifyButton.EnableWindow(FALSE);
-    deleteButton.EnableWindow(FALSE);
-    swapPointButton.EnableWindow(FALSE);
+    // The row commands follow the selection the list shows (a row stays selected after Insérer).
+    const BOOL selected = SelectedPoint() >= 0;
+    modifyButton.EnableWindow(selected);
+    deleteButton.EnableWindow(selected);
+    swapPointButton.EnableWindow(selected);
     UpdateData(FALSE);
 }
 

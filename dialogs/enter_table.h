@@ -37,9 +37,12 @@ class CEnterTable : public CDialog {
     void OnCancel() override;
 
   private:
-    // The enabling of the state without a selection: everything but Insérer and Cancel follows
-    // whether there are rows; Insérer while the copy has room; the selection buttons off.
+    // The enabling: everything but Insérer and Cancel follows whether there are rows; Insérer
+    // while the copy has room; the selection buttons whether a row is selected.
     void UpdateButtons();
+    // Tab stops that put the row number, X and Y in three columns with a gap, wide enough for
+    // the widest text each can hold in the dialog's font.
+    void SetColumnStops();
     // "%3d\t<X>\t<Y>" of point k.
     CString RowText(int k) const;
     // Row k rewritten in place.

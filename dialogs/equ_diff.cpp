@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cwchar>
+#include <cwctype>
 
 #include "common/text_conversion.h"
 #include "dialogs/number_text.h"
@@ -47,13 +48,15 @@ bool ReadInteger(const CString& text, bool whole, long long& value) {
     return true;
 }
 
-// A finite number; `whole` as for ReadInteger.
+// A finite number, a decimal comma read as the point; `whole` as for ReadInteger.
 bool ReadReal(const CString& text, bool whole, double& value) {
     double read = 0.0;
-    if (!ReadNumber(text, read)) return false;
-    double again = 0.0;
-    wchar_t rest[11];
-    if (whole && std::swscanf(text.GetString(), L"%lf%10ls", &again, rest) != 1) return false;
+    std::size_t used = 0;
+    if (!ReadNumber(text, read, &used)) return false;
+    if (whole) {
+        for (const wchar_t* rest = text.GetString() + used; *rest != L'\0'; ++rest)
+            if (!std::iswspace(*rest)) return false;
+    }
     value = read;
     return true;
 }

@@ -7,11 +7,11 @@
 
 #include "dialogs/number_text.h"
 #include "dialogs/plot_reading.h"
+#include "drawing/my_draw_cdc.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
 #include "plot/results_page.h"
 #include "resources/resource_ids.h"
-#include "shell/my_draw_cdc.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 #include "dialogs/kurv_graph.h"
 
 #include "dialogs/plot_reading.h"
+#include "drawing/my_draw_cdc.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
 #include "plot/results_page.h"
 #include "resources/resource_ids.h"
-#include "shell/my_draw_cdc.h"
 
 namespace {
 
@@ -18,6 +18,16 @@ void MoveKeepingSize(CWnd& control, int x, int y) {
     CRect rect;
     control.GetWindowRect(&rect);
     control.MoveWindow(x, y, rect.Width(), rect.Height(), TRUE);
+}
+
+// The rectangle of `control` measured from the dialog's own top-left corner: its screen
+// rectangle as it would be with the dialog at the screen's origin, where the layout was drawn up.
+CRect FromWindowCorner(const CWnd& dialog, const CWnd& control) {
+    CRect window, rect;
+    dialog.GetWindowRect(&window);
+    control.GetWindowRect(&rect);
+    rect.OffsetRect(-window.left, -window.top);
+    return rect;
 }
 
 }  // namespace
@@ -50,25 +60,27 @@ void CKurvGraph::OnPaint() {
     CMyDrawCDC draw(&dc);
 
     // Every paint fits the window to the desktop again; a move to where a window already is
-    // changes nothing, so the layout settles after the first paint.
+    // changes nothing, so the layout settles after the first paint. The window takes the
+    // desktop's corner, which a panel may move away from the screen's origin, and the controls
+    // are placed from that corner: `bottom` is the desktop's bottom edge seen from there.
     CRect desktop;
     GetDesktopWindow()->GetWindowRect(&desktop);
-    MoveWindow(0, 0, desktop.Width(), desktop.Height() - kBottomAllowance, TRUE);
+    const int width = desktop.Width();
+    const int bottom = desktop.Height();
+    MoveWindow(desktop.left, desktop.top, width, bottom - kBottomAllowance, TRUE);
 
     CRect ok;
     okButton.GetWindowRect(&ok);
-    MoveKeepingSize(okButton, (desktop.Width() - ok.Width()) / 2, desktop.bottom - 80);
-    frame.MoveWindow(16, 8, desktop.Width() - 40, desktop.Height() - 96, TRUE);
-    MoveKeepingSize(xReadOut, 20, desktop.bottom - 86);
-    CRect readX;
-    xReadOut.GetWindowRect(&readX);
-    MoveKeepingSize(yReadOut, readX.right + 4, desktop.bottom - 86);
+    MoveKeepingSize(okButton, (width - ok.Width()) / 2, bottom - 80);
+    frame.MoveWindow(16, 8, width - 40, bottom - 96, TRUE);
+    MoveKeepingSize(xReadOut, 20, bottom - 86);
+    MoveKeepingSize(yReadOut, FromWindowCorner(*this, xReadOut).right + 4, bottom - 86);
 
     UpdateData(FALSE);
 
-    // The frame's screen rectangle serves as client coordinates, as the layout was drawn up.
-    CRect page;
-    frame.GetWindowRect(&page);
+    // The frame's rectangle from the window's corner serves as client coordinates, as the
+    // layout was drawn up.
+    const CRect page = FromWindowCorner(*this, frame);
     DrawResultsPage(page.left - 2, page.right - 4, page.top - 14, page.bottom - 30, data, &draw, 1);
 }
 
@@ -78,8 +90,7 @@ void CKurvGraph::OnMouseMove(UINT, CPoint point) {
     UpdateData(TRUE);
 
     // The plot area of the page, from a rectangle a little smaller than the page's own.
-    CRect f;
-    frame.GetWindowRect(&f);
+    const CRect f = FromWindowCorner(*this, frame);
     const int left = f.left + 2, right = f.right - 10, top = f.top - 10, bottom = f.bottom - 36;
     const int dx = (right - left) / 10;
     const int dy = (bottom - top) / 7;

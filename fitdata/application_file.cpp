@@ -4,6 +4,7 @@
 #include "fitdata/atomic_file.h"
 #include "fitdata/binary_fields.h"
 #include "fitdata/fit_data.h"
+#include "fitdata/read_reasons.h"
 
 namespace {
 
@@ -66,11 +67,15 @@ int ReadLegacyFields(FitData& data, FieldReader& reader) {
 
 }  // namespace
 
-int FitData::ReadGen(const std::string& path) {
+int FitData::ReadGen(const std::string& path, ReadNote* note) {
     Reset();
     long size = 0;
-    std::FILE* file = OpenForReading(path, size);
-    if (file == nullptr) return 1;
+    std::string reason;
+    std::FILE* file = OpenForReading(path, size, reason);
+    if (file == nullptr) {
+        Tell(note, reason);
+        return 1;
+    }
     FieldReader reader(file);
     int answer = 1;
     if (size == LARGE_FILE_SIZE || size == SMALL_FILE_SIZE) {
@@ -80,8 +85,11 @@ int FitData::ReadGen(const std::string& path) {
     } else if (size == LEGACY_FILE_SIZE) {
         answer = ReadLegacyFields(*this, reader);
         function.RebuildFreeList();
+    } else {
+        reason = WrongSizeReason("un document Kurvomat", size);
     }
-    if (std::fclose(file) != 0) answer = 1;
+    answer = FinishReading(file, answer, reader, reason,
+                           "le contenu n'est pas celui d'un document Kurvomat", note);
     if (answer != 0) return answer;
 
     if (fitDistance >= 0) fitDone = 1;

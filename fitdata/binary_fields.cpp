@@ -1,13 +1,17 @@
 // Little-endian field reading and writing, independent of the compiler's layout and byte order.
 #include "fitdata/binary_fields.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 
 #include "common/assert.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
+#include "fitdata/read_reasons.h"
 
 namespace {
 
@@ -26,18 +30,42 @@ void StoreLittle(uint64_t value, uint8_t* bytes, int size) {
 
 }  // namespace
 
-std::FILE* OpenForReading(const std::string& path, long& size) {
+std::FILE* OpenForReading(const std::string& path, long& size, std::string& reason) {
     size = -1;
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return nullptr;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    if (std::fseek(file, 0, SEEK_SET) != 0) size = -1;
-    return file;
+    if (file == nullptr) {
+        reason = SystemReason(errno);
+        return nullptr;
+    }
+    struct stat info;
+    if (::fstat(::fileno(file), &info) != 0) {
+        reason = SystemReason(errno);
+    } else if (S_ISDIR(info.st_mode)) {
+        reason = SystemReason(EISDIR);
+    } else if (!S_ISREG(info.st_mode)) {
+        reason = "ce n'est pas un fichier ordinaire";
+    } else {
+        if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+        if (std::fseek(file, 0, SEEK_SET) != 0) size = -1;
+        return file;
+    }
+    std::fclose(file);
+    return nullptr;
 }
 
 size_t FieldReader::Fetch(size_t size, int count) {
     KURVO_ASSERT(count >= 0 && size * static_cast<size_t>(count) <= sizeof buffer_);
-    return std::fread(buffer_, size, static_cast<size_t>(count), file_);
+    const size_t got = std::fread(buffer_, size, static_cast<size_t>(count), file_);
+    if (got < static_cast<size_t>(count)) {
+        if (!short_ && std::ferror(file_)) error_ = errno;
+        short_ = true;
+    }
+    return got;
+}
+
+std::string FieldReader::FailureReason(const char* invalid) const {
+    if (error_ != 0) return SystemReason(error_);
+    return short_ ? "fin de fichier inattendue" : invalid;
 }
 
 bool FieldReader::Skip(int bytes) {
@@ -133,6 +161,17 @@ void FieldWriter::TextField(const std::string& text) {
     std::memset(buffer_, 0, TEXT_FIELD_SIZE);
     std::memcpy(buffer_, text.data(), std::min<size_t>(text.size(), TEXT_FIELD_SIZE - 1));
     Put(TEXT_FIELD_SIZE, 1);
+}
+
+int FinishReading(std::FILE* file, int answer, const FieldReader& reader, std::string reason,
+                  const char* invalid, ReadNote* note) {
+    if (answer != 0 && reason.empty()) reason = reader.FailureReason(invalid);
+    if (std::fclose(file) != 0 && answer == 0) {
+        answer = 1;
+        reason = SystemReason(errno);
+    }
+    if (answer != 0) Tell(note, reason);
+    return answer;
 }
 
 bool ReadLegacyCoefficients(FieldReader& reader, FunctionDef& function) {

@@ -6,14 +6,15 @@
 #include <string>
 
 struct FunctionDef;
+struct ReadNote;
 
 inline constexpr int TEXT_FIELD_SIZE = 255;   // at most 254 characters and a zero byte
 inline constexpr int LEGACY_TEXT_SIZE = 101;  // legacy text bytes after their length byte
 inline constexpr int REAL48_SIZE = 6;
 
-// Opens path for binary reading and takes its size; nullptr when it cannot be opened. The size is
-// -1 when it cannot be taken.
-std::FILE* OpenForReading(const std::string& path, long& size);
+// Opens path for binary reading and takes its size; nullptr when it cannot be opened or names no
+// regular file (a folder would open and answer a meaningless size), `reason` then telling why.
+std::FILE* OpenForReading(const std::string& path, long& size, std::string& reason);
 
 // Each array is asked for in one request; a short read stores the elements that did arrive and
 // answers false.
@@ -39,11 +40,17 @@ class FieldReader {
     // `length`, ending earlier at a zero byte. `text` is set only on Read.
     Text LegacyText(std::string& text);
 
+    // Why a reading failed: the system's reason after a read error, "fin de fichier inattendue"
+    // after a short read at the end, else `invalid` (a value that the record cannot take).
+    std::string FailureReason(const char* invalid) const;
+
   private:
     // Reads up to count elements of `size` bytes into buffer_; answers the number read.
     size_t Fetch(size_t size, int count);
 
     std::FILE* file_;
+    bool short_ = false;  // a request got fewer elements than it asked for
+    int error_ = 0;       // errno of the first read error
     uint8_t buffer_[40000];
 };
 
@@ -67,6 +74,12 @@ class FieldWriter {
     bool ok_ = true;
     uint8_t buffer_[40000];
 };
+
+// The end of a binary file's reading: closes the file (a failing close fails a success), and
+// after a failure tells `note` the first reason found: `reason` when one was given, else the
+// reader's, `invalid` standing for a value the record cannot take. Answers the final answer.
+int FinishReading(std::FILE* file, int answer, const FieldReader& reader, std::string reason,
+                  const char* invalid, ReadNote* note);
 
 // The legacy coefficient block: six Real48 values, then six flag words. Every coefficient starts
 // fixed and a nonzero word makes it adjusted (the legacy flags mean the opposite of coefFixed).

@@ -10,6 +10,15 @@
 inline constexpr int MAX_POINTS = 5000;
 inline constexpr int MAX_COEF = 6;
 
+// What a file reader tells beside its answer: why it failed, or, after a success, where it left
+// text unread. Texts are French, in UTF-8.
+struct ReadNote {
+    std::string reason;    // after a failure: its cause ("trop de points (5000 au plus)", the
+                           // system's reason when the file could not be opened or read)
+    int stopLine = 0;      // after a success: the 1-based line of the first text left unread, or 0
+    std::string stopText;  // that line's first 40 characters
+};
+
 // The fitting function y = f(X) with its coefficients A..F.
 // Invariant: freeIndex[0..nFree-1] lists, increasing, the indices i < nCoef with coefFixed[i] == 0.
 // While isCompiled is 0, nCoef may hold any count (a failed compile, a file); every loop over the
@@ -43,14 +52,15 @@ struct FunctionDef {
     void RebuildFreeList();
 
     // Coefficient file (*.coe, 76 bytes; legacy 50 bytes read only). ReadCoef answers 0 read,
-    // 1 failed, 2 the file's count differs from nCoef; nCoef is never changed.
-    int ReadCoef(const std::string& path);
+    // 1 failed, 2 the file's count differs from nCoef; nCoef is never changed. A failure's
+    // reason goes to `note` when given, as with every reader below.
+    int ReadCoef(const std::string& path, ReadNote* note = nullptr);
     // The writers answer 0 written, 1 failed; after a failure errno tells why.
     int WriteCoef(const std::string& path) const;  // 0 written, 1 failed
 
     // Function file (*.fon, 331 bytes; legacy 156 bytes read only). ReadFon clears isCompiled
     // first and compiles the text read when the read succeeded; answers 0 read, 1 failed.
-    int ReadFon(const std::string& path);
+    int ReadFon(const std::string& path, ReadNote* note = nullptr);
     int WriteFon(const std::string& path);  // clears functionText when not compiled; 0 / 1
 };
 
@@ -92,25 +102,30 @@ struct FitData {
     // 1371 bytes read only. ReadGen resets the record first; answers 0 read, 1 failed.
     // WriteGen first normalises fitDistance, functionText, equationOrder and nPoints by their
     // flags; answers 0 written, 1 failed.
-    int ReadGen(const std::string& path);
+    int ReadGen(const std::string& path, ReadNote* note = nullptr);
     int WriteGen(const std::string& path);
 
-    // Side-file loaders for the user interface: clear fitDone, then ReadCoef / ReadFon.
-    int LoadCoef(const std::wstring& path);
-    int LoadFon(const std::wstring& path);
+    // The loaders for the user interface read into a fresh record and change this one only when
+    // the reader answers 0: then the coefficients, the function or the table are replaced and
+    // fitDone is cleared (the point loaders also set scale.autoScale). After a failure
+    // everything stays as it was. They answer what the reader answered.
+    int LoadCoef(const std::wstring& path, ReadNote* note = nullptr);
+    int LoadFon(const std::wstring& path, ReadNote* note = nullptr);
+    int LoadPointsText(const std::wstring& path, ReadNote* note = nullptr);
+    int LoadPointsSeparated(const std::wstring& path, ReadNote* note = nullptr);
 
-    // Own point-table text format: the count, then count pairs. Answers 0 read, 1 failed,
-    // 2 count outside 1..MAX_POINTS. A failed read leaves the table absent.
-    int ReadPointsText(const std::string& path);
-    // Separated pairs "X<one character>Y". Answers 0 read, 1 a broken pair, 2 too many points
-    // (reading stops at the 5000th pair).
-    int ReadPointsSeparated(const std::string& path);
+    // The point-table readers take a comma between the digits of a number as its decimal point
+    // ("2,5" is 2.5); a comma is never a separator. A success that leaves text unread after the
+    // last pair says where in `note`.
+    // Own text format: the count, then count pairs, all separated by white space. Answers
+    // 0 read, 1 failed, 2 count outside 1..MAX_POINTS. A failed read leaves the table absent.
+    int ReadPointsText(const std::string& path, ReadNote* note = nullptr);
+    // Separated pairs "X<one character>Y", the character being no comma; a first line without a
+    // digit (column titles) is skipped. Answers 0 read (1 to MAX_POINTS pairs), 1 a broken pair
+    // or no pair at all, 2 more than MAX_POINTS pairs.
+    int ReadPointsSeparated(const std::string& path, ReadNote* note = nullptr);
     // Answers 0 written, 1 failed (also when there is no table; then no file is made).
     int WritePointsText(const std::string& path) const;
-
-    // Loaders for the user interface: set scale.autoScale = 1 and fitDone = 0, then read.
-    int LoadPointsText(const std::wstring& path);
-    int LoadPointsSeparated(const std::wstring& path);
 
     // Calls scale.FitToPoints on the table when one is present with nPoints > 0.
     void AutoScale();

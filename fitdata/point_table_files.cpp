@@ -2,61 +2,259 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "common/decimal_comma.h"
 #include "common/text_conversion.h"
 #include "fitdata/atomic_file.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
+#include "fitdata/read_reasons.h"
 
-int FitData::ReadPointsText(const std::string& path) {
-    hasPoints = 0;
+namespace {
+
+// A point table is small (5000 pairs take about 150 kB); a file beyond this is not read at all.
+constexpr std::size_t kMaxTextBytes = std::size_t{64} << 20;
+constexpr std::size_t kQuotedCharacters = 40;
+
+// The whole text of a file; false with the reason when it cannot be read.
+bool ReadWholeText(const std::string& path, std::string& text, std::string& reason) {
     std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) return 1;
-    int answer = 0;
-    if (std::fscanf(file, "%d", &nPoints) != 1) {
-        answer = 1;
-    } else if (nPoints < 1 || nPoints > MAX_POINTS) {
-        answer = 2;
-    } else {
-        for (int i = 0; i < nPoints; ++i) {
-            if (std::fscanf(file, "%lf%lf", &pointX[i], &pointY[i]) != 2) {
-                answer = 1;
-                break;
-            }
-        }
+    if (file == nullptr) {
+        reason = SystemReason(errno);
+        return false;
     }
-    if (std::ferror(file)) answer = 1;
-    if (std::fclose(file) != 0) answer = 1;
-    if (answer == 0) hasPoints = 1;
-    return answer;
+    char chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0 && text.size() <= kMaxTextBytes) {
+        text.append(chunk, got);
+    }
+    // fread answers 0 for a read error too; an error must not pass for the end of the table.
+    if (std::ferror(file)) reason = SystemReason(errno);
+    if (std::fclose(file) != 0 && reason.empty()) reason = SystemReason(errno);
+    if (reason.empty() && text.size() > kMaxTextBytes)
+        reason = "fichier trop grand (64 Mo au plus)";
+    return reason.empty();
 }
 
-int FitData::ReadPointsSeparated(const std::string& path) {
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Reading through a point table's text front to back, numbers as "%lf" reads them (a decimal
+// comma taken as the point), with the line of every place for the messages.
+class TableText {
+  public:
+    explicit TableText(std::string text) : text_(std::move(text)) {
+        // The byte-order mark that some spreadsheets put before UTF-8 text is no part of it.
+        if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
+    }
+
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    int Line() const { return line_; }
+
+    // A place in the text, to come back to.
+    struct Mark {
+        std::size_t pos;
+        int line;
+    };
+    Mark Here() const { return {pos_, line_}; }
+    void GoBack(Mark mark) {
+        pos_ = mark.pos;
+        line_ = mark.line;
+    }
+
+    // Skips white space, line ends included.
+    void SkipBlanks() {
+        while (!AtEnd() && IsBlank(text_[pos_])) Advance(1);
+    }
+
+    // A number after white space; false, `value` kept, when none begins there.
+    bool Number(double& value) {
+        SkipBlanks();
+        char* start = text_.data() + pos_;
+        const std::ptrdiff_t comma = DecimalCommaAt(start);
+        if (comma >= 0) start[comma] = '.';
+        char* end = start;
+        const double read = std::strtod(start, &end);
+        if (comma >= 0) start[comma] = ',';
+        if (end == start) return false;
+        value = read;
+        Advance(static_cast<std::size_t>(end - start));
+        return true;
+    }
+
+    // A decimal integer after white space, as "%d" reads it; a value beyond the range of
+    // long long is held at its limits.
+    bool Integer(long long& value) {
+        SkipBlanks();
+        const char* start = text_.c_str() + pos_;
+        char* end = nullptr;
+        const long long read = std::strtoll(start, &end, 10);
+        if (end == start) return false;
+        value = read;
+        Advance(static_cast<std::size_t>(end - start));
+        return true;
+    }
+
+    // The next character, read; -1 at the end.
+    int Character() {
+        if (AtEnd()) return -1;
+        const int c = static_cast<unsigned char>(text_[pos_]);
+        Advance(1);
+        return c;
+    }
+
+    // The rest of the current line, its end included.
+    void SkipLine() {
+        while (!AtEnd() && text_[pos_] != '\n') Advance(1);
+        if (!AtEnd()) Advance(1);
+    }
+
+    // Whether the current line holds a digit anywhere.
+    bool LineHasDigit() const {
+        for (std::size_t i = pos_; i < text_.size() && text_[i] != '\n'; ++i)
+            if (text_[i] >= '0' && text_[i] <= '9') return true;
+        return false;
+    }
+
+    // The first characters of the current line, as UTF-8 (a byte that is no UTF-8 is taken as
+    // its Latin-1 character); control characters but the tab show as blanks.
+    std::string LineQuote() const {
+        std::size_t start = pos_ == 0 ? std::string::npos : text_.rfind('\n', pos_ - 1);
+        start = start == std::string::npos ? 0 : start + 1;
+        if (start < 3 && text_.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
+        std::size_t end = text_.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text_.size();
+        // Four bytes at most per character: enough bytes for the characters quoted.
+        end = std::min(end, start + 4 * kQuotedCharacters);
+        std::wstring line = NarrowToWide(std::string_view(text_).substr(start, end - start));
+        if (line.size() > kQuotedCharacters) line.resize(kQuotedCharacters);
+        for (wchar_t& c : line)
+            if (c < L' ' && c != L'\t') c = L' ';
+        return WideToNarrow(line);
+    }
+
+  private:
+    void Advance(std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            if (text_[pos_ + i] == '\n') ++line_;
+        pos_ += count;
+    }
+
+    std::string text_;
+    std::size_t pos_ = 0;
+    int line_ = 1;
+};
+
+// The file's text ready for reading; nothing, the reason told, when it cannot be read.
+std::optional<TableText> ReadTable(const std::string& path, ReadNote* note) {
+    std::string text;
+    std::string reason;
+    if (!ReadWholeText(path, text, reason)) {
+        Tell(note, reason);
+        return std::nullopt;
+    }
+    return TableText(std::move(text));
+}
+
+// Why a reading failed at the pair that starts at `pair`: its line holds no two numbers, or only
+// white space follows the last complete pair (`atEnd`).
+std::string BrokenPairReason(TableText& table, TableText::Mark pair, const std::string& atEnd) {
+    table.GoBack(pair);
+    table.SkipBlanks();
+    if (table.AtEnd()) return atEnd;
+    return "la ligne " + std::to_string(table.Line()) + " ne contient pas deux nombres";
+}
+
+// After a success: the line of text left unread, when any is left.
+void NoteUnreadText(TableText& table, ReadNote* note) {
+    table.SkipBlanks();
+    if (table.AtEnd() || note == nullptr) return;
+    note->stopLine = table.Line();
+    note->stopText = table.LineQuote();
+}
+
+std::string TooManyPoints() {
+    return "trop de points (" + std::to_string(MAX_POINTS) + " au plus)";
+}
+
+}  // namespace
+
+int FitData::ReadPointsText(const std::string& path, ReadNote* note) {
     hasPoints = 0;
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) return 1;
-    int answer = 0;
-    nPoints = 0;
-    for (;;) {
-        char separator = 0;
-        int read = std::fscanf(file, "%lf%c%lf", &pointX[nPoints], &separator, &pointY[nPoints]);
-        if (read == 3) {
-            // The table's last entry is never filled from this format: 5000 pairs are too many.
-            if (++nPoints == MAX_POINTS) {
-                answer = 2;
-                break;
-            }
-        } else {
-            if (read == 1 || read == 2) answer = 1;
-            break;  // no conversion or end of file: the table ends here
+    std::optional<TableText> read = ReadTable(path, note);
+    if (!read) return 1;
+    TableText& table = *read;
+    long long count = 0;
+    if (!table.Integer(count)) {
+        table.SkipBlanks();
+        Tell(note, table.AtEnd() ? std::string("le fichier est vide")
+                                 : "la ligne " + std::to_string(table.Line()) +
+                                       " ne commence pas par le nombre de points");
+        return 1;
+    }
+    nPoints = static_cast<int32_t>(std::clamp<long long>(count, INT32_MIN, INT32_MAX));
+    if (count > MAX_POINTS) {
+        Tell(note, TooManyPoints());
+        return 2;
+    }
+    if (count < 1) {
+        Tell(note, "le fichier annonce " + Counted(count, "point") + " (1 au moins)");
+        return 2;
+    }
+    for (int i = 0; i < nPoints; ++i) {
+        const TableText::Mark pair = table.Here();
+        if (!table.Number(pointX[i]) || !table.Number(pointY[i])) {
+            Tell(note, BrokenPairReason(table, pair,
+                                        "le fichier s'arrête après " + Counted(i, "point") +
+                                            ", il en annonce " + std::to_string(count)));
+            return 1;
         }
     }
-    // fscanf answers EOF for a read error too; an error must not pass for the end of the table.
-    if (std::ferror(file)) answer = 1;
-    if (std::fclose(file) != 0) answer = 1;
-    if (answer == 0) hasPoints = 1;
-    return answer;
+    hasPoints = 1;
+    NoteUnreadText(table, note);
+    return 0;
+}
+
+int FitData::ReadPointsSeparated(const std::string& path, ReadNote* note) {
+    hasPoints = 0;
+    nPoints = 0;
+    std::optional<TableText> read = ReadTable(path, note);
+    if (!read) return 1;
+    TableText& table = *read;
+    // A first line without a single digit holds column titles ("x;y").
+    if (!table.LineHasDigit()) table.SkipLine();
+    for (;;) {
+        const TableText::Mark pair = table.Here();
+        double x = 0.0;
+        double y = 0.0;
+        if (!table.Number(x)) break;  // no number: the table ends here
+        const int separator = table.Character();
+        // A comma is never a separator: after a number it can only be a misread decimal comma.
+        if (separator == -1 || separator == ',' || !table.Number(y)) {
+            Tell(note, BrokenPairReason(table, pair, ""));
+            return 1;
+        }
+        if (nPoints == MAX_POINTS) {
+            Tell(note, TooManyPoints());
+            return 2;
+        }
+        pointX[nPoints] = x;
+        pointY[nPoints] = y;
+        ++nPoints;
+    }
+    if (nPoints == 0) {
+        Tell(note, BrokenPairReason(table, table.Here(), "le fichier ne contient aucun point"));
+        return 1;
+    }
+    hasPoints = 1;
+    NoteUnreadText(table, note);
+    return 0;
 }
 
 int FitData::WritePointsText(const std::string& path) const {
@@ -78,14 +276,26 @@ int FitData::WritePointsText(const std::string& path) const {
     });
 }
 
-int FitData::LoadPointsText(const std::wstring& path) {
-    scale.autoScale = 1;
-    fitDone = 0;
-    return ReadPointsText(WideToNarrow(path));
+namespace {
+
+// Reads with `read` into a fresh record; the table of `data` changes only after a success.
+int LoadPoints(FitData& data, const std::wstring& path, ReadNote* note,
+               int (FitData::*read)(const std::string&, ReadNote*)) {
+    auto fresh = std::make_unique<FitData>();
+    const int answer = ((*fresh).*read)(WideToNarrow(path), note);
+    if (answer != 0) return answer;
+    data.scale.autoScale = 1;
+    data.fitDone = 0;
+    data.SetPoints(fresh->nPoints, fresh->pointX, fresh->pointY);
+    return 0;
 }
 
-int FitData::LoadPointsSeparated(const std::wstring& path) {
-    scale.autoScale = 1;
-    fitDone = 0;
-    return ReadPointsSeparated(WideToNarrow(path));
+}  // namespace
+
+int FitData::LoadPointsText(const std::wstring& path, ReadNote* note) {
+    return LoadPoints(*this, path, note, &FitData::ReadPointsText);
+}
+
+int FitData::LoadPointsSeparated(const std::wstring& path, ReadNote* note) {
+    return LoadPoints(*this, path, note, &FitData::ReadPointsSeparated);
 }

@@ -5,6 +5,7 @@
 #include "fitdata/atomic_file.h"
 #include "fitdata/binary_fields.h"
 #include "fitdata/fit_data.h"
+#include "fitdata/read_reasons.h"
 
 namespace {
 
@@ -13,10 +14,18 @@ constexpr long LEGACY_COEF_FILE_SIZE = 50;
 constexpr long FON_FILE_SIZE = 331;
 constexpr long LEGACY_FON_FILE_SIZE = 156;
 
-int ReadCurrentCoef(FunctionDef& function, FieldReader& reader) {
+std::string CountReason(long long count, int nCoef) {
+    return "fichier de coefficients pour " + Counted(count, "coefficient") + ", la fonction en a " +
+           std::to_string(nCoef);
+}
+
+int ReadCurrentCoef(FunctionDef& function, FieldReader& reader, std::string& reason) {
     int32_t count = 0;
     if (!reader.Int32(count)) return 1;
-    if (count != function.nCoef) return 2;
+    if (count != function.nCoef) {
+        reason = CountReason(count, function.nCoef);
+        return 2;
+    }
     int answer = 0;
     if (!reader.Doubles(function.coef, MAX_COEF) || !reader.Int32s(function.coefFixed, MAX_COEF)) {
         answer = 1;
@@ -26,13 +35,14 @@ int ReadCurrentCoef(FunctionDef& function, FieldReader& reader) {
 }
 
 // A count that does not match still lets the values and flags in, as this form always did.
-int ReadLegacyCoef(FunctionDef& function, FieldReader& reader) {
+int ReadLegacyCoef(FunctionDef& function, FieldReader& reader, std::string& reason) {
     uint16_t count = 0;
     int answer = 0;
     if (!reader.UInt16(count)) {
         answer = 1;
     } else if (count != function.nCoef) {
         answer = 2;
+        reason = CountReason(count, function.nCoef);
     }
     if (!ReadLegacyCoefficients(reader, function)) answer = 1;
     function.RebuildFreeList();
@@ -67,19 +77,24 @@ int ReadLegacyFon(FunctionDef& function, FieldReader& reader) {
 
 }  // namespace
 
-int FunctionDef::ReadCoef(const std::string& path) {
+int FunctionDef::ReadCoef(const std::string& path, ReadNote* note) {
     long size = 0;
-    std::FILE* file = OpenForReading(path, size);
-    if (file == nullptr) return 1;
+    std::string reason;
+    std::FILE* file = OpenForReading(path, size, reason);
+    if (file == nullptr) {
+        Tell(note, reason);
+        return 1;
+    }
     FieldReader reader(file);
     int answer = 1;
     if (size == COEF_FILE_SIZE) {
-        answer = ReadCurrentCoef(*this, reader);
+        answer = ReadCurrentCoef(*this, reader, reason);
     } else if (size == LEGACY_COEF_FILE_SIZE) {
-        answer = ReadLegacyCoef(*this, reader);
+        answer = ReadLegacyCoef(*this, reader, reason);
+    } else {
+        reason = WrongSizeReason("un fichier de coefficients Kurvomat", size);
     }
-    if (std::fclose(file) != 0) answer = 1;
-    return answer;
+    return FinishReading(file, answer, reader, reason, "fichier de coefficients illisible", note);
 }
 
 int FunctionDef::WriteCoef(const std::string& path) const {
@@ -92,11 +107,15 @@ int FunctionDef::WriteCoef(const std::string& path) const {
     });
 }
 
-int FunctionDef::ReadFon(const std::string& path) {
+int FunctionDef::ReadFon(const std::string& path, ReadNote* note) {
     isCompiled = 0;
     long size = 0;
-    std::FILE* file = OpenForReading(path, size);
-    if (file == nullptr) return 1;
+    std::string reason;
+    std::FILE* file = OpenForReading(path, size, reason);
+    if (file == nullptr) {
+        Tell(note, reason);
+        return 1;
+    }
     FieldReader reader(file);
     int answer = 1;
     if (size == FON_FILE_SIZE) {
@@ -105,8 +124,11 @@ int FunctionDef::ReadFon(const std::string& path) {
     } else if (size == LEGACY_FON_FILE_SIZE) {
         answer = ReadLegacyFon(*this, reader);
         RebuildFreeList();
+    } else {
+        reason = WrongSizeReason("un fichier de fonction Kurvomat", size);
     }
-    if (std::fclose(file) != 0) answer = 1;
+    answer = FinishReading(file, answer, reader, reason,
+                           "le texte de la fonction n'est pas celui d'un fichier Kurvomat", note);
     if (answer == 0) CompileStoredFormula(*this);
     return answer;
 }
@@ -123,12 +145,21 @@ int FunctionDef::WriteFon(const std::string& path) {
     });
 }
 
-int FitData::LoadCoef(const std::wstring& path) {
+// Both loaders read into a copy of the function, which replaces it only after a success.
+int FitData::LoadCoef(const std::wstring& path, ReadNote* note) {
+    FunctionDef read = function;
+    const int answer = read.ReadCoef(WideToNarrow(path), note);
+    if (answer != 0) return answer;
+    function = read;
     fitDone = 0;
-    return function.ReadCoef(WideToNarrow(path));
+    return 0;
 }
 
-int FitData::LoadFon(const std::wstring& path) {
+int FitData::LoadFon(const std::wstring& path, ReadNote* note) {
+    FunctionDef read = function;
+    const int answer = read.ReadFon(WideToNarrow(path), note);
+    if (answer != 0) return answer;
+    function = read;
     fitDone = 0;
-    return function.ReadFon(WideToNarrow(path));
+    return 0;
 }

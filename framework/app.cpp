@@ -2,6 +2,7 @@
 // application-wide message boxes and the shell's verbs.
 #include "framework/app.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 #include <filesystem>
@@ -97,18 +98,27 @@ void RecentFileList::ReadList(const std::wstring& section) {
     for (int i = 1; i <= size_; ++i) {
         const CString entry =
             app->GetProfileString(section.c_str(), FormatWide(L"File%d", i).c_str(), L"");
-        if (!entry.IsEmpty()) entries_.push_back(entry.str());
+        // A file named twice (left so by an earlier writer) shows once.
+        if (!entry.IsEmpty() &&
+            std::find(entries_.begin(), entries_.end(), entry.str()) == entries_.end())
+            entries_.push_back(entry.str());
     }
 }
 
 void RecentFileList::WriteList(const std::wstring& section) const {
     CWinApp* app = AfxGetApp();
     if (!app) return;
-    for (int i = 1; i <= size_; ++i) {
-        const std::size_t at = static_cast<std::size_t>(i - 1);
-        app->WriteProfileString(section.c_str(), FormatWide(L"File%d", i).c_str(),
-                                at < entries_.size() ? entries_[at].c_str() : L"");
+    // An entry the profile refuses is left out and the later ones move up, so that no entry of an
+    // earlier run stays in its place; the places left over are emptied.
+    int slot = 1;
+    for (const std::wstring& entry : entries_) {
+        if (slot > size_) break;
+        if (app->WriteProfileString(section.c_str(), FormatWide(L"File%d", slot).c_str(),
+                                    entry.c_str()))
+            ++slot;
     }
+    for (; slot <= size_; ++slot)
+        app->WriteProfileString(section.c_str(), FormatWide(L"File%d", slot).c_str(), L"");
 }
 
 }  // namespace framework

@@ -51,6 +51,91 @@ bool IsSafeText(const std::string& text) {
     return text.find_first_of("\r\n") == std::string::npos;
 }
 
+bool IsControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// A value the line would not keep as it is: a line break or another control character, a blank
+// at either end (lines are trimmed), or a leading quote (the mark of a quoted value).
+bool NeedsQuotes(const std::string& value) {
+    if (value.empty()) return false;
+    if (IsBlank(value.front()) || IsBlank(value.back()) || value.front() == '"') return true;
+    for (char c : value)
+        if (IsControl(c)) return true;
+    return false;
+}
+
+// "..." with backslash escapes for the backslash, the quote and every control character.
+std::string Quoted(const std::string& value) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '"') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (IsControl(c)) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The value of an entry's text: a quoted value loses its quotes and escapes; anything else (files
+// written before values were quoted) is taken as it stands. An escape that means nothing stays.
+std::string Unquoted(const std::string& text) {
+    if (text.size() < 2 || text.front() != '"' || text.back() != '"') return text;
+    std::string out;
+    const std::size_t end = text.size() - 1;
+    for (std::size_t i = 1; i < end; ++i) {
+        if (text[i] != '\\' || i + 1 >= end) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[i + 1];
+        if (next == '\\' || next == '"') {
+            out += next;
+        } else if (next == 'n') {
+            out += '\n';
+        } else if (next == 'r') {
+            out += '\r';
+        } else if (next == 't') {
+            out += '\t';
+        } else if (next == 'x' && i + 3 < end && HexDigit(text[i + 2]) >= 0 &&
+                   HexDigit(text[i + 3]) >= 0) {
+            out += static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3]));
+            i += 2;
+        } else {
+            out += '\\';
+            out += next;
+        }
+        ++i;
+    }
+    return out;
+}
+
 }  // namespace
 
 ProfileSections ParseProfileText(const std::string& text) {
@@ -69,7 +154,7 @@ ProfileSections ParseProfileText(const std::string& text) {
         if (equals == std::string::npos || equals == 0) continue;
         const std::string key = Trimmed(line.substr(0, equals));
         if (key.empty()) continue;
-        sections[section][key] = line.substr(equals + 1);
+        sections[section][key] = Unquoted(line.substr(equals + 1));
     }
     return sections;
 }
@@ -78,7 +163,8 @@ std::string FormatProfileText(const ProfileSections& sections) {
     std::ostringstream out;
     for (const auto& [section, entries] : sections) {
         out << '[' << section << "]\n";
-        for (const auto& [key, value] : entries) out << key << '=' << value << '\n';
+        for (const auto& [key, value] : entries)
+            out << key << '=' << (NeedsQuotes(value) ? Quoted(value) : value) << '\n';
         out << '\n';
     }
     return out.str();
@@ -142,9 +228,10 @@ bool Backend::WriteProfile(const std::wstring& key, const std::wstring& app,
     const std::string narrowSection = WideToNarrow(section);
     const std::string narrowEntry = WideToNarrow(entry);
     const std::string narrowValue = WideToNarrow(value);
-    // A line break would split the entry; such texts are not kept.
-    if (!IsSafeText(narrowSection + narrowEntry + narrowValue) ||
-        narrowEntry.find('=') != std::string::npos)
+    // Names are the program's own and never hold a line break. A value goes in whatever it holds,
+    // but one that would come back as another text (a character with no UTF-8 form) is refused.
+    if (!IsSafeText(narrowSection + narrowEntry) || narrowEntry.find('=') != std::string::npos ||
+        NarrowToWide(narrowValue) != value)
         return false;
     const std::string path = ProfileFilePath(key, app);
     Sections sections = ReadIni(path);

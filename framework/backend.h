@@ -149,7 +149,10 @@ std::optional<std::uint64_t> NextTimerDue();
 // schedules its next period; false when none is due.
 bool DeliverNextTimer(std::uint64_t nowMs);
 // The profile file's text: sections of entries. Lines that are neither a section, an entry
-// ("key=value", key not empty) nor blank or a comment (";", "#") are skipped.
+// ("key=value", key not empty) nor blank or a comment (";", "#") are skipped. A value that a line
+// would not keep as it is (line breaks and other control characters, blanks at either end, a
+// leading quote) is written between quotes with backslash escapes (\\, \", \n, \r, \t, \xHH);
+// other values stand as they are, as in files written before.
 using ProfileSections = std::map<std::string, std::map<std::string, std::string>>;
 ProfileSections ParseProfileText(const std::string& text);
 std::string FormatProfileText(const ProfileSections& sections);

@@ -4,6 +4,7 @@
 
 #include "framework/common_dialogs.h"
 #include "framework/core.h"
+#include "framework/resources.h"
 #include "framework/wnd.h"
 
 CPoint CDC::MoveTo(int x, int y) {
@@ -20,6 +21,12 @@ BOOL CDC::LineTo(int x, int y) {
 
 void CDC::InvertRect(LPCRECT rect) {
     if (device_ && rect) device_->InvertRect(*rect);
+}
+
+CSize CDC::GetTextExtent(const CString& text) const {
+    const int width =
+        framework::HasBackend() ? framework::CurrentBackend().TextWidth(text.str()) : 0;
+    return CSize(width, DialogUnitsToPixelsY(8));
 }
 
 int CDC::GetDeviceCaps(int index) const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/cmd_target.h"
+#include "framework/cstring.h"
 #include "framework/types.h"
 
 class CWnd;
@@ -47,6 +48,8 @@ class CDC : public CObject {
     void InvertRect(LPCRECT rect);
     CPoint GetCurrentPosition() const { return current_; }
     int GetDeviceCaps(int index) const;
+    // Size of `text` in the dialog font, the one font the framework's controls show text in.
+    CSize GetTextExtent(const CString& text) const;
     // The printer takes the device mode's orientation for the following pages.
     BOOL ResetDC(const DEVMODE* devMode);
     BOOL IsPrinting() const { return printing_; }

@@ -91,8 +91,13 @@ INT_PTR CDialog::DoModal() {
         framework::CurrentBackend().WindowChanged(owner);
     }
     framework::PushModal(this);
-    framework::Send(hwnd, WM_INITDIALOG);
+    const bool placeFocus = framework::Send(hwnd, WM_INITDIALOG) != FALSE;
     if (framework::IsAlive(hwnd) && !ended_) {
+        if (placeFocus) {
+            hwnd->focus = nullptr;
+            if (HWND first = framework::NextTabStop(hwnd, nullptr, true))
+                framework::SetFocusRecord(first, framework::FocusCause::kKeyboard);
+        }
         ShowWindow(SW_SHOW);
         framework::CurrentBackend().RunModalLoop(
             hwnd, [this, hwnd] { return ended_ || !framework::IsAlive(hwnd); });
@@ -119,6 +124,18 @@ void CDialog::EndDialog(int result) {
 BOOL CDialog::OnInitDialog() {
     UpdateData(FALSE);
     return TRUE;
+}
+
+void CDialog::GotoDlgCtrl(CWnd* control) {
+    if (control) framework::SetFocusRecord(control->m_hWnd, framework::FocusCause::kKeyboard);
+}
+
+void CDialog::MapDialogRect(LPRECT rect) const {
+    if (!rect) return;
+    rect->left = DialogUnitsToPixelsX(rect->left);
+    rect->right = DialogUnitsToPixelsX(rect->right);
+    rect->top = DialogUnitsToPixelsY(rect->top);
+    rect->bottom = DialogUnitsToPixelsY(rect->bottom);
 }
 
 void CDialog::OnOK() {
@@ -274,11 +291,53 @@ int CListBox::GetText(int index, CString& text) const {
     return text.GetLength();
 }
 
+BOOL CListBox::SetTabStops() {
+    return SetTabStops(0, nullptr);
+}
+
+BOOL CListBox::SetTabStops(const int& eachStop) {
+    return SetTabStops(1, &eachStop);
+}
+
+BOOL CListBox::SetTabStops(int count, const int* stops) {
+    if (!framework::IsAlive(m_hWnd) || !(m_hWnd->style & LBS_USETABSTOPS)) return FALSE;
+    m_hWnd->tabStops.assign(stops, stops + (stops ? std::max(count, 0) : 0));
+    ListChanged(m_hWnd);
+    return TRUE;
+}
+
 int CListBox::GetTextLen(int index) const {
     if (!framework::IsAlive(m_hWnd) || index < 0 || index >= static_cast<int>(m_hWnd->rows.size()))
         return LB_ERR;
     return static_cast<int>(m_hWnd->rows[static_cast<std::size_t>(index)].size());
 }
+
+namespace framework {
+
+std::vector<TextPiece> ListRowPieces(HWND list, const std::wstring& row) {
+    if (!IsAlive(list) || !(list->style & LBS_USETABSTOPS) || !HasBackend()) return {{0, row}};
+    constexpr int kDefaultStop = 32;  // dialog units
+    std::vector<int> stops;
+    for (int units : list->tabStops) stops.push_back(DialogUnitsToPixelsX(units));
+    const int every = DialogUnitsToPixelsX(stops.size() == 1 ? list->tabStops[0] : kDefaultStop);
+    const auto next = [&stops, every](int x) {
+        if (stops.size() > 1)
+            for (int stop : stops)
+                if (stop > x) return stop;
+        return every > 0 ? (x / every + 1) * every : x;
+    };
+    std::vector<TextPiece> pieces;
+    int x = 0;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = row.find(L'\t', start);
+        pieces.push_back({x, row.substr(start, tab == std::wstring::npos ? tab : tab - start)});
+        if (tab == std::wstring::npos) return pieces;
+        x = next(x + CurrentBackend().TextWidth(pieces.back().text));
+        start = tab + 1;
+    }
+}
+
+}  // namespace framework
 
 // Data exchange
 

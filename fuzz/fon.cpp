@@ -6,7 +6,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FitData record;
-    int answer = record.function.ReadFon(WriteFuzzInput(data, size));
+    ReadNote note;
+    int answer = record.function.ReadFon(WriteFuzzInput(data, size), &note);
+    CheckNote(answer, note);
     if (answer != 0 && answer != 1) std::abort();
     if (answer != 0 && record.function.isCompiled != 0) std::abort();
     CheckRecord(record);

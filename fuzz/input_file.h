@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/text_conversion.h"
 #include "fitdata/fit_data.h"
 
 // This process's input file, removed when the process ends normally.
@@ -48,4 +49,13 @@ inline void CheckRecord(const FitData& record) {
     if (function.isCompiled == 1 && (function.nCoef < 1 || function.nCoef > MAX_COEF)) std::abort();
     if (function.functionText.size() > 254 || record.equation.equationText.size() > 254)
         std::abort();
+}
+
+// A failure has a reason and a success none; only a success tells of text left unread, quoting at
+// most 40 characters of its line.
+inline void CheckNote(int answer, const ReadNote& note) {
+    if ((answer != 0) != !note.reason.empty()) std::abort();
+    if (note.stopLine < 0 || (note.stopLine > 0 && answer != 0)) std::abort();
+    if (note.stopLine == 0 && !note.stopText.empty()) std::abort();
+    if (NarrowToWide(note.stopText).size() > 40) std::abort();
 }

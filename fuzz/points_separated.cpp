@@ -6,11 +6,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FitData record;
-    int answer = record.ReadPointsSeparated(WriteFuzzInput(data, size));
+    ReadNote note;
+    int answer = record.ReadPointsSeparated(WriteFuzzInput(data, size), &note);
+    CheckNote(answer, note);
     if (answer < 0 || answer > 2) std::abort();
     if ((answer == 0) != (record.hasPoints == 1)) std::abort();
     if (record.nPoints < 0 || record.nPoints > MAX_POINTS) std::abort();
-    if (answer == 0 && record.nPoints >= MAX_POINTS) std::abort();
+    if (answer == 0 && record.nPoints < 1) std::abort();
     CheckRecord(record);
     return 0;
 }

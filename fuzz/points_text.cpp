@@ -6,7 +6,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FitData record;
-    int answer = record.ReadPointsText(WriteFuzzInput(data, size));
+    ReadNote note;
+    int answer = record.ReadPointsText(WriteFuzzInput(data, size), &note);
+    CheckNote(answer, note);
     if (answer < 0 || answer > 2) std::abort();
     if ((answer == 0) != (record.hasPoints == 1)) std::abort();
     if (answer == 0 && record.nPoints < 1) std::abort();

@@ -35,7 +35,7 @@ DialogTemplate Template(UINT id, DWORD style, int cx, int cy, const wchar_t* cap
 std::vector<DialogControlTemplate> TitleLines() {
     return {
         Static(-1, L"128", kChild | SS_ICON, 11, 17, 20, 20),
-        Static(-1, L"KURVOMAT pour Windows Version 2.1", kLabel, 73, 13, 126, 10),
+        Static(-1, L"KURVOMAT pour Linux Version 2.1", kLabel, 73, 13, 126, 10),
         Static(-1, L"AJUSTEMENT D'UNE FONCTION ", kLabel, 74, 28, 125, 10),
         Static(-1, L"PAR LA METHODE DES MOINDRES CARRES", kLabel, 59, 39, 155, 10),
     };

@@ -3,8 +3,8 @@
 
 #include "common/text_conversion.h"
 #include "framework/common_dialogs.h"
+#include "shell/file_failure.h"
 #include "shell/kurvomat_view.h"
-#include "shell/save_failure.h"
 
 IMPLEMENT_DYNCREATE(CKurvomatDoc, CDocument)
 
@@ -36,13 +36,11 @@ BOOL CKurvomatDoc::OnNewDocument() {
 
 BOOL CKurvomatDoc::OnOpenDocument(LPCTSTR path) {
     if (!CDocument::OnOpenDocument(path)) return FALSE;
-    if (fitData.ReadGen(WideToNarrow(path)) == 0) {
-        SetPathName(path, TRUE);
-        RefreshView();
-        return TRUE;
-    }
+    ReadNote note;
+    const int answer = fitData.ReadGen(WideToNarrow(path), &note);
+    if (answer == 0) SetPathName(path, TRUE);
     RefreshView();
-    return FALSE;
+    return CheckRead(GetKurvomatView(), answer, path, note);
 }
 
 BOOL CKurvomatDoc::OnSaveDocument(LPCTSTR path) {

@@ -18,7 +18,8 @@ class CKurvomatDoc : public CDocument {
     // A reset record named "sans nom", not added to the recent files.
     BOOL OnNewDocument() override;
     // Reset and read of a *.gen file. On success the path and title of the file and a recent-file
-    // entry; on failure FALSE without a message, the record reset and partly filled, the path kept.
+    // entry; on failure the error box with the file and the reason, and FALSE, the record reset
+    // and partly filled, the path kept.
     BOOL OnOpenDocument(LPCTSTR path) override;
     // Write of a *.gen file; on success not modified, path and title of the file; on failure the
     // error box, FALSE, still modified under the old path.

@@ -6,9 +6,9 @@
 #include "framework/common_dialogs.h"
 #include "plot/file_cdc.h"
 #include "plot/results_page.h"
+#include "shell/file_failure.h"
 #include "shell/kurvomat_doc.h"
 #include "shell/kurvomat_view.h"
-#include "shell/save_failure.h"
 
 namespace {
 
@@ -48,8 +48,10 @@ void CKurvomatView::OnLoadApplication() {
             path)) {
         return;
     }
-    // The current document is replaced without the offer to save it.
+    // A modified document is offered for saving first, as before a new document or the exit;
+    // the document reports a file it cannot read.
     CKurvomatDoc* document = GetDocument();
+    if (!document->SaveModified()) return;
     document->OnNewDocument();
     document->OnOpenDocument(path);
     RefreshFunctionPanes();
@@ -66,8 +68,11 @@ void CKurvomatView::OnLoadCoef() {
             path)) {
         return;
     }
-    Data().LoadCoef(path.str());
+    ReadNote note;
+    const int answer = Data().LoadCoef(path.str(), &note);
+    if (answer == 0) GetDocument()->SetModifiedFlag(TRUE);
     RefreshFunctionPanes();
+    CheckRead(this, answer, path, note);
 }
 
 void CKurvomatView::OnLoadFunctionCoef() {
@@ -80,8 +85,11 @@ void CKurvomatView::OnLoadFunctionCoef() {
             path)) {
         return;
     }
-    Data().LoadFon(path.str());
+    ReadNote note;
+    const int answer = Data().LoadFon(path.str(), &note);
+    if (answer == 0) GetDocument()->SetModifiedFlag(TRUE);
     RefreshFunctionPanes();
+    CheckRead(this, answer, path, note);
 }
 
 void CKurvomatView::OnLoadPoints() {
@@ -98,12 +106,12 @@ void CKurvomatView::OnLoadPoints() {
         return;
     }
     // The entry left selected chooses the reader, not the file's extension.
-    if (IsSeparatedEntry(filterIndex)) {
-        Data().LoadPointsSeparated(path.str());
-    } else {
-        Data().LoadPointsText(path.str());
-    }
+    ReadNote note;
+    const int answer = IsSeparatedEntry(filterIndex) ? Data().LoadPointsSeparated(path.str(), &note)
+                                                     : Data().LoadPointsText(path.str(), &note);
+    if (answer == 0) GetDocument()->SetModifiedFlag(TRUE);
     RefreshPointPanes();
+    CheckRead(this, answer, path, note, Data().nPoints);
 }
 
 void CKurvomatView::OnSaveApplicationAs() {

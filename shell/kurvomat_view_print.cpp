@@ -1,10 +1,10 @@
 // CKurvomatView: painting the results page in the window and printing it on one landscape page.
+#include "drawing/my_draw_cdc.h"
 #include "fitdata/fit_data.h"
 #include "framework/common_dialogs.h"
 #include "plot/results_page.h"
 #include "shell/kurvomat_doc.h"
 #include "shell/kurvomat_view.h"
-#include "shell/my_draw_cdc.h"
 
 void CKurvomatView::OnPaint() {
     CPaintDC dc(this);

@@ -1,5 +1,6 @@
 // Evaluations per second of four fitting functions: our evaluator point by point and in batches,
-// native C++ and muparser (one point at a time and in its bulk mode).
+// native C++ (called through a pointer, and inlined in the loop: the limit) and muparser (one
+// point at a time and in its bulk mode).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -24,6 +25,18 @@ namespace {
 constexpr int POINTS = 5000;
 const double COEF[6] = {1.5, 0.8, 0.3, 0.25, 0.1, 0.05};
 
+// The formulas in C++, written as a user writes them (powers as products).
+constexpr auto LINEAR = [](const double* c, double x) { return c[0] + c[1] * x; };
+constexpr auto EXPONENTIAL = [](const double* c, double x) {
+    return c[0] * std::exp(-c[1] * x) + c[2];
+};
+constexpr auto SINE = [](const double* c, double x) {
+    return c[0] * std::sin(c[1] * x + c[2]) + c[3] * x * x;
+};
+constexpr auto RATIONAL = [](const double* c, double x) {
+    return (c[0] + c[1] * x + c[2] * x * x) / (1 + c[3] * x + c[4] * x * x + c[5] * x * x * x);
+};
+
 struct Formula {
     const char* text;
     // The same formula for muparser, whose function names are lower-case.
@@ -32,23 +45,14 @@ struct Formula {
 };
 
 const Formula FORMULAS[] = {
-    {"A+B*X", "A+B*X", [](const double* c, double x) { return c[0] + c[1] * x; }},
-    {"A*EXP(-B*X)+C", "A*exp(-B*X)+C",
-     [](const double* c, double x) { return c[0] * std::exp(-c[1] * x) + c[2]; }},
-    {"A*SIN(B*X+C)+D*X^2", "A*sin(B*X+C)+D*X^2",
-     [](const double* c, double x) { return c[0] * std::sin(c[1] * x + c[2]) + c[3] * x * x; }},
-    {"(A+B*X+C*X^2)/(1+D*X+E*X^2+F*X^3)", "(A+B*X+C*X^2)/(1+D*X+E*X^2+F*X^3)",
-     [](const double* c, double x) {
-         return (c[0] + c[1] * x + c[2] * x * x) / (1 + c[3] * x + c[4] * x * x + c[5] * x * x * x);
-     }},
+    {"A+B*X", "A+B*X", LINEAR},
+    {"A*EXP(-B*X)+C", "A*exp(-B*X)+C", EXPONENTIAL},
+    {"A*SIN(B*X+C)+D*X^2", "A*sin(B*X+C)+D*X^2", SINE},
+    {"(A+B*X+C*X^2)/(1+D*X+E*X^2+F*X^3)", "(A+B*X+C*X^2)/(1+D*X+E*X^2+F*X^3)", RATIONAL},
     // The last two again with the powers written as products: how much of the time goes into
     // the power's e^(b ln|a|), which the other two compute as x*x.
-    {"A*SIN(B*X+C)+D*X*X", "A*sin(B*X+C)+D*X*X",
-     [](const double* c, double x) { return c[0] * std::sin(c[1] * x + c[2]) + c[3] * x * x; }},
-    {"(A+B*X+C*X*X)/(1+D*X+E*X*X+F*X*X*X)", "(A+B*X+C*X*X)/(1+D*X+E*X*X+F*X*X*X)",
-     [](const double* c, double x) {
-         return (c[0] + c[1] * x + c[2] * x * x) / (1 + c[3] * x + c[4] * x * x + c[5] * x * x * x);
-     }},
+    {"A*SIN(B*X+C)+D*X*X", "A*sin(B*X+C)+D*X*X", SINE},
+    {"(A+B*X+C*X*X)/(1+D*X+E*X*X+F*X*X*X)", "(A+B*X+C*X*X)/(1+D*X+E*X*X+F*X*X*X)", RATIONAL},
 };
 
 const std::vector<double>& Xs() {
@@ -133,6 +137,23 @@ void Native(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * POINTS);
     state.SetLabel(formula.text);
 }
+
+// The formula written in the loop, where the compiler inlines and may vectorise it: the limit.
+template <typename F>
+void NativeInline(benchmark::State& state, F native) {
+    const Formula& formula = FORMULAS[state.range(0)];
+    for (auto _ : state) {
+        double sum = 0.0;
+        for (double x : Xs()) sum += native(COEF, x);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * POINTS);
+    state.SetLabel(formula.text);
+}
+BENCHMARK_CAPTURE(NativeInline, linear, LINEAR)->Arg(0);
+BENCHMARK_CAPTURE(NativeInline, exponential, EXPONENTIAL)->Arg(1);
+BENCHMARK_CAPTURE(NativeInline, sine, SINE)->Arg(2)->Arg(4);
+BENCHMARK_CAPTURE(NativeInline, rational, RATIONAL)->Arg(3)->Arg(5);
 
 #ifdef KURVOMAT_HAVE_MUPARSER
 void Muparser(benchmark::State& state) {

@@ -131,6 +131,14 @@ DialogScript& DialogScript::PressEscape() {
     return PressKey(VK_ESCAPE);
 }
 
+DialogScript& DialogScript::PressTab(bool back) {
+    return PressKey(VK_TAB, false, back);
+}
+
+DialogScript& DialogScript::PressSpace() {
+    return PressKey(VK_SPACE);
+}
+
 DialogScript& DialogScript::CloseBox() {
     steps_.push_back([](Driver&, HWND dialog) {
         if (!framework::CloseWindow(dialog)) return std::string("the dialog cannot be closed");
@@ -202,6 +210,9 @@ Driver::~Driver() {
 
 void Driver::SetScreenSize(int width, int height) {
     state_->screen = CRect(0, 0, width, height);
+}
+void Driver::SetScreenRect(const CRect& rect) {
+    state_->screen = rect;
 }
 void Driver::SetCharWidth(int pixels) {
     state_->charWidth = pixels;
@@ -486,6 +497,16 @@ int Driver::ListSelection(int id) const {
     return control ? control->curSel : -1;
 }
 
+std::vector<std::pair<int, std::wstring>> Driver::ListRowPieces(int id, int row) const {
+    HWND control = Control(id);
+    std::vector<std::pair<int, std::wstring>> pieces;
+    if (!control || row < 0 || row >= static_cast<int>(control->rows.size())) return pieces;
+    for (auto& piece :
+         framework::ListRowPieces(control, control->rows[static_cast<std::size_t>(row)]))
+        pieces.emplace_back(piece.x, std::move(piece.text));
+    return pieces;
+}
+
 CRect Driver::WindowRect(int id) const {
     HWND control = Control(id);
     return control ? framework::ScreenWindowRect(control) : CRect();
@@ -499,6 +520,16 @@ std::wstring Driver::Caption() const {
 int Driver::ActiveDialogId() const {
     HWND active = framework::ActiveWindow();
     return active ? active->dialogId : 0;
+}
+
+int Driver::FocusedControl() const {
+    HWND focus = framework::FocusRecord();
+    return focus && focus->parent ? focus->id : 0;
+}
+
+int Driver::DefaultButtonId() const {
+    HWND button = framework::DefaultButton(framework::ActiveWindow());
+    return button ? button->id : 0;
 }
 
 CRect Driver::ActiveWindowRect() const {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/common_dialogs.h"
@@ -85,6 +86,9 @@ class DialogScript {
     DialogScript& CancelSelection(int listId);
     DialogScript& PressEnter();
     DialogScript& PressEscape();
+    // Tab (Shift+Tab with `back`) and Space, in the dialog's keyboard focus.
+    DialogScript& PressTab(bool back = false);
+    DialogScript& PressSpace();
     DialogScript& PressKey(UINT virtualKey, bool ctrl = false, bool shift = false,
                            bool alt = false);
     DialogScript& CloseBox();
@@ -127,6 +131,9 @@ class Driver {
 
     // ---- Set-up ------------------------------------------------------------------------------
     void SetScreenSize(int width, int height);
+    // The desktop's work area in screen coordinates (a panel may keep its top or left edge away
+    // from 0).
+    void SetScreenRect(const CRect& rect);
     // Width of one character in the dialog font (6 unless set).
     void SetCharWidth(int pixels);
     // Printable page of the printer in portrait, in dots, and its resolution.
@@ -188,10 +195,17 @@ class Driver {
     int CheckState(int id) const;
     std::vector<std::wstring> ListRows(int id) const;
     int ListSelection(int id) const;
+    // Where row `row` of list `id` shows the pieces of its text between tabs: each piece's left
+    // edge in pixels from the start of the text, and the piece.
+    std::vector<std::pair<int, std::wstring>> ListRowPieces(int id, int row) const;
     CRect WindowRect(int id) const;  // screen coordinates
     // The active window itself.
     std::wstring Caption() const;
     int ActiveDialogId() const;  // 0 when no dialog is open
+    // The control with the keyboard focus, 0 when the window itself has it.
+    int FocusedControl() const;
+    // The push button Enter presses, shown as the default one; 0 when there is none.
+    int DefaultButtonId() const;
     CRect ActiveWindowRect() const;
     bool MainWindowEnabled() const;
     bool MainWindowVisible() const;

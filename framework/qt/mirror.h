@@ -62,6 +62,8 @@ class Mirror {
 
     // A person's actions on a widget, through the backend's dispatch.
     void Act(std::function<void()> call);
+    // The live record a widget shows, nullptr when none.
+    HWND RecordOf(const QObject* widget) const;
 
   private:
     struct Entry {
@@ -78,6 +80,8 @@ class Mirror {
     void ApplyControl(HWND hwnd, QWidget* widget);
     // False while a change of the menus' items waits for the menus to close.
     bool SyncMenus(HWND frame, Entry& entry);
+    // Puts Qt's keyboard focus where the core's is, in the active dialog.
+    void SyncFocus();
 
     QtBackend& backend_;
     QFont font_;
@@ -85,7 +89,8 @@ class Mirror {
     std::vector<HWND> order_;  // records in creation order (parents before children)
     std::vector<HWND> menuDirty_;
     bool syncing_ = false;
-    QTimer menuRetry_;  // a menu change waits for the menus to close
+    QTimer menuRetry_;                   // a menu change waits for the menus to close
+    std::unique_ptr<QObject> keyboard_;  // the filter taking a person's focus keys to the core
 };
 
 // The virtual key of a Qt key event, 0 when the framework has none for it.

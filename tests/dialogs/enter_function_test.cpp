@@ -84,6 +84,9 @@ TEST_F(EnterFunctionTest, SyntaxErrorKeepsTheDialogOpen) {
     ASSERT_NE(error, L"");
     ASSERT_NE(error, L"Ok");
     const std::wstring expected = L"Erreur : " + error;
+    const std::wstring comma = CompilerText("2,5*X");
+    ASSERT_NE(comma, L"Ok");
+    ASSERT_NE(comma, L"");
     CEnterFunction dialog(data_.get());
     Driver()
         .NextDialog(IDD_ENTER_FUNCTION)
@@ -102,6 +105,12 @@ TEST_F(EnterFunctionTest, SyntaxErrorKeepsTheDialogOpen) {
         .Click(IDOK)
         .Check([&](headless::Driver& in) {
             EXPECT_EQ(in.Text(IDC_FUNCTION_MESSAGE), L"Erreur : " + CompilerText(""));
+        })
+        .Type(IDC_FUNCTION_TEXT, L"2,5*x")
+        .Click(IDOK)
+        .Check([&](headless::Driver& in) {
+            EXPECT_EQ(in.Text(IDC_FUNCTION_MESSAGE), L"Erreur : " + comma)
+                << "the formula language has no decimal comma";
         })
         .Click(IDCANCEL);
     EXPECT_EQ(dialog.DoModal(), 0);

@@ -70,10 +70,9 @@ struct ReadCase {
 
 TEST_F(EnterPointTest, NumbersReadFromTheFields) {
     const ReadCase cases[] = {
-        {L"2,5", L"-1e3", 2.0, -1000.0},
-        {L"  7", L"12abc", 7.0, 12.0},
-        {L"+0.125", L".5", 0.125, 0.5},
-        {L"-0", L"1E-300", -0.0, 1e-300},
+        {L"2,5", L"-1e3", 2.5, -1000.0},   {L"-0,5e3", L"1,5,3", -500.0, 1.5},
+        {L"1.5,3", L"12,5abc", 1.5, 12.5}, {L"  7", L"12abc", 7.0, 12.0},
+        {L"+0.125", L".5", 0.125, 0.5},    {L"-0", L"1E-300", -0.0, 1e-300},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(WideToNarrow(c.xText));
@@ -90,13 +89,13 @@ TEST_F(EnterPointTest, NumbersReadFromTheFields) {
     }
 }
 
-// OK without an edit gives the values as shown: six decimals.
-TEST_F(EnterPointTest, UneditedValuesComeBackAsShown) {
-    CEnterPoint dialog(1.23456789, -2.0000004, 2, 1);
-    Driver().NextDialog(IDD_ENTER_POINT).PressEnter();
+// A field left as shown keeps its value to the bit; an edited one gives what was typed.
+TEST_F(EnterPointTest, UneditedFieldsKeepTheirValues) {
+    CEnterPoint dialog(12345678.9, -2.0000004, 2, 1);
+    Driver().NextDialog(IDD_ENTER_POINT).Type(IDC_POINT_X, L"1.234568e+07").PressEnter();
     ASSERT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.x, 1.234568);
-    EXPECT_EQ(dialog.y, -2.0);
+    EXPECT_EQ(dialog.x, 12345680.0);
+    EXPECT_EQ(dialog.y, -2.0000004);
 }
 
 // The OK button follows the field edited last; OK itself checks both.

@@ -103,8 +103,10 @@ TEST_F(EnterTableTest, ThreeEnablingStates) {
                 EXPECT_EQ(Enabled(in), kEmpty);
                 EXPECT_TRUE(in.ListRows(kList).empty());
             })
-            .PressEnter()  // OK is disabled: nothing happens
-            .Click(IDCANCEL);
+            // Effacer, disabled with the rows, passed the focus on to Cancel: Enter cannot reach
+            // the disabled OK.
+            .Check([](headless::Driver& in) { EXPECT_EQ(in.FocusedControl(), IDCANCEL); })
+            .PressEnter();
         Driver().AnswerMessageBox(IDNO);
         Driver().AnswerMessageBox(IDYES);
     });
@@ -255,8 +257,11 @@ TEST_F(EnterTableTest, InsertAndModifyThroughThePointDialog) {
             .Check([](headless::Driver& in) {
                 EXPECT_EQ(in.ListRows(kList).size(), 5u);
                 EXPECT_EQ(in.ListRows(kList)[4], Row(L"  5", 5, 50));
-                EXPECT_EQ(Enabled(in), kRows) << "the selection buttons are off after Insérer";
+                EXPECT_EQ(in.ListSelection(kList), 0);
+                EXPECT_EQ(Enabled(in), kSelected) << "row 0 stays selected: its commands stay on";
             })
+            .SelectRow(kList, 0)
+            .Check([](headless::Driver& in) { EXPECT_EQ(Enabled(in), kSelected); })
             .DoubleClickRow(kList, 2)
             .Check([](headless::Driver& in) {
                 EXPECT_EQ(in.ListRows(kList)[2], Row(L"  3", 7, 30));
@@ -285,6 +290,38 @@ TEST_F(EnterTableTest, InsertAndModifyThroughThePointDialog) {
     });
     ExpectTable({1.0, 2.0, 7.0, 4.0, 5.0}, {10.0, 20.0, 30.0, 40.0, 50.0});
     EXPECT_EQ(data_->fitDone, 0);
+}
+
+// Number, X and Y stand in columns that fit the widest text each can hold in the dialog's font,
+// with a gap: every row's X and Y start at the same place, and Y ends inside the list.
+TEST_F(EnterTableTest, ColumnsFitTheWidestNumbersInTheFont) {
+    const std::vector<double> x = {-123456.7, 1.234568e+100, 1.0, -1.23457e-100};
+    std::vector<double> xs(1000, 2.5), ys(1000, -99999.5);
+    std::copy(x.begin(), x.end(), xs.begin());
+    ASSERT_EQ(data_->SetPoints(1000, xs.data(), ys.data()), 1);
+    for (int charWidth : {6, 7}) {
+        SCOPED_TRACE(charWidth);
+        Driver().SetCharWidth(charWidth);
+        Run([charWidth](headless::DialogScript& s) {
+            s.Check([charWidth](headless::Driver& in) {
+                 const auto first = in.ListRowPieces(kList, 0);
+                 ASSERT_EQ(first.size(), 3u);
+                 const int xAt = first[1].first, yAt = first[2].first;
+                 // The widest row number has four digits, the widest number 13 characters.
+                 EXPECT_GE(xAt - 4 * charWidth, 4);
+                 EXPECT_LE(xAt - 4 * charWidth, 16);
+                 EXPECT_GE(yAt - (xAt + 13 * charWidth), 4);
+                 EXPECT_LE(yAt - (xAt + 13 * charWidth), 16);
+                 EXPECT_LE(yAt + 13 * charWidth, in.WindowRect(kList).Width());
+                 for (int row : {1, 2, 3, 999}) {
+                     const auto pieces = in.ListRowPieces(kList, row);
+                     ASSERT_EQ(pieces.size(), 3u) << row;
+                     EXPECT_EQ(pieces[1].first, xAt) << row;
+                     EXPECT_EQ(pieces[2].first, yAt) << row;
+                 }
+             }).Click(IDCANCEL);
+        });
+    }
 }
 
 // Without a selected row the row commands do nothing, whatever reaches them.

@@ -109,6 +109,7 @@ TEST_F(EquDiffTest, OpensByModeOnANewDocument) {
                         .Check([&](headless::Driver& in) {
                             EXPECT_EQ(LastInformation(in), c.firstFault);
                         })
+                        .PressTab()    // round to the first field
                         .PressEnter()  // OK is the default button, disabled: nothing happens
                         .Check([](headless::Driver& in) {
                             EXPECT_EQ(in.ActiveDialogId(), IDD_EQU_DIFF);
@@ -204,8 +205,10 @@ TEST_F(EquDiffTest, ChecksInOrderWithTheirMessages) {
         {IDC_EQU_EQUATION, L"A)", L"Erreur Equation : Erreur de Syntaxe Generale"},
         {IDC_EQU_EQUATION, L"-A", L"XDébut Incorrect"},
         {IDC_EQU_X_START, L"0 x", L"XDébut Incorrect"},
+        {IDC_EQU_X_START, L"0,5 x", L"XDébut Incorrect"},
         {IDC_EQU_X_START, L"0", L"XFin Incorrect"},
         {IDC_EQU_X_END, L"nan", L"XFin Incorrect"},
+        {IDC_EQU_X_END, L"-0,5", L"XFin <= XDébut"},  // a decimal comma reads
         {IDC_EQU_X_END, L"0", L"XFin <= XDébut"},
         {IDC_EQU_X_END, L"1", L"Nombre de Points Incorrect"},
         {IDC_EQU_POINTS, L"1", L"Nombre de Points trop petit ou trop grand"},
@@ -369,29 +372,45 @@ TEST_F(EquDiffTest, FailedIntegrationIsToldAndStoresNothing) {
     EXPECT_EQ(data_->equation.hasEquation, 0);
 }
 
-// Bounds whose difference overflows make a step of infinity: no point that is not a finite number
-// reaches the table.
+// No point that is not a finite number reaches the table: bounds whose difference overflows make
+// a step of infinity, and a state may outgrow the doubles at the last point alone.
 TEST_F(EquDiffTest, NonFiniteResultIsAnOverflow) {
-    const INT_PTR result =
-        Run(ID_ODE_1,
-            [&](headless::DialogScript& s) {
-                FillFirstOrder(s, L"1");
-                s.Type(IDC_EQU_X_START, L"-1e308")
-                    .Type(IDC_EQU_X_END, L"1e308")
-                    .Type(IDC_EQU_POINTS, L"2")
-                    .Type(IDC_EQU_FINESSE, L"1")
-                    .Click(IDOK)
-                    .Check([](headless::Driver& in) {
-                        EXPECT_EQ(LastInformation(in),
-                                  L"Erreur de calcul : Depassement Capacite Calcul");
-                        EXPECT_TRUE(in.IsEnabled(IDOK));
-                    })
-                    .Click(IDCANCEL);
-            },
-            {IDOK});
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(data_->hasPoints, 0);
-    EXPECT_EQ(data_->equation.hasEquation, 0);
+    struct Case {
+        const wchar_t* equation;
+        const wchar_t* xStart;
+        const wchar_t* xEnd;
+        const wchar_t* y0;
+    };
+    const Case cases[] = {
+        {L"1", L"-1e308", L"1e308", L"1"},
+        // y = 1.7E308, 1.76E308, then 1.82E308: only the third of the points overflows.
+        {L"1E35", L"0", L"1.2E272", L"1.7E308"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.equation << " from " << c.xStart);
+        const INT_PTR result =
+            Run(ID_ODE_1,
+                [&](headless::DialogScript& s) {
+                    FillFirstOrder(s, c.equation);
+                    s.Type(IDC_EQU_X_START, c.xStart)
+                        .Type(IDC_EQU_X_END, c.xEnd)
+                        .Type(IDC_EQU_POINTS, L"2")
+                        .Type(IDC_EQU_FINESSE, L"1")
+                        .Type(IDC_EQU_Y0, c.y0)
+                        .Click(IDOK)
+                        .Check([](headless::Driver& in) {
+                            EXPECT_EQ(LastInformation(in),
+                                      L"Erreur de calcul : Depassement Capacite Calcul");
+                            EXPECT_TRUE(in.IsEnabled(IDOK));
+                        })
+                        .Click(IDCANCEL);
+                },
+                {IDOK});
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_EQ(data_->hasPoints, 0);
+        EXPECT_EQ(data_->equation.hasEquation, 0);
+        Driver().ClearRecords();
+    }
 }
 
 }  // namespace

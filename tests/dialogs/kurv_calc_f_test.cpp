@@ -127,6 +127,11 @@ TEST_F(KurvCalcFTest, ResultLinesOfEachMode) {
          233,
          {L"0", L"1"},
          L"L'intégrale de F de 000000.000000 à 000001.000000 est 000000.333333"},
+        {"A*X^2",
+         1.0,
+         233,
+         {L"0", L"1,5"},
+         L"L'intégrale de F de 000000.000000 à 000001.500000 est 000001.125000"},
         {"A*X^2", 1.0, 233, {L"1", L"1"}, badBounds},
         {"A*X", 3.0, 1024, {L"0", L"4", L"6"}, L"F(000002.000000)=000006.000000"},
         // A root exactly on a bound is that bound, not the midpoint 5.

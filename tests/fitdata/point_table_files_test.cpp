@@ -36,7 +36,8 @@ TEST(PointTableTextTest, ReadsTheOwnFormat) {
         {"one line", "3 1 2 3 4 5 6", 0, 1, 3, 5.0},
         {"six lines", "3\n1\n2\n3\n4\n5\n6\n", 0, 1, 3, 5.0},
         {"CRLF and tabs", "2\r\n1.5\t2.5\r\n-3e2\t4\r\n", 0, 1, 2, -300.0},
-        {"text after the last pair is ignored", "1\n7 8\nnot a number\n", 0, 1, 1, 7.0},
+        {"text after the last pair is not read", "1\n7 8\nnot a number\n", 0, 1, 1, 7.0},
+        {"decimal commas", "2\n1,5 2\n-0,5e3 4\n", 0, 1, 2, -500.0},
         {"5000 pairs", "5000\n" + Pairs(5000, " ", "\n"), 0, 1, 5000, 4999.5},
         {"count 5001", "5001\n" + Pairs(5001, " ", "\n"), 2, 0, 5001, 0},
         {"count 0", "0\n", 2, 0, 0, 0},
@@ -46,7 +47,7 @@ TEST(PointTableTextTest, ReadsTheOwnFormat) {
         {"a non-number", "2\n1 2\nx 4\n", 1, 0, 2, 0},
         {"no count", "abc\n", 1, 0, -1, 0},
         {"empty file", "", 1, 0, -1, 0},
-        {"decimal commas", "2\n1,5 2\n", 1, 0, 2, 0},
+        {"a comma after a decimal point", "1\n1.5,2\n", 1, 0, 1, 0},
     };
     TempDir dir;
     std::string path = dir.File("t.dat");
@@ -127,11 +128,16 @@ TEST(PointTableSeparatedTest, ReadsPairsWithAnySingleSeparator) {
         {"blanks", "1.5 2.5\n3 4\n", 0, 1, 2, 3.0},
         {"CRLF", "1.5;2.5\r\n3;4\r\n", 0, 1, 2, 3.0},
         {"no final line end", "1.5;2.5\n3;4", 0, 1, 2, 3.0},
-        {"decimal commas", "1,5;2,5\n3,5;4\n", 0, 1, 1, 1.0},
-        {"header line", "X;Y\n1;2\n", 0, 1, 0, 0},
-        {"empty file", "", 0, 1, 0, 0},
+        {"decimal commas", "1,5;2,5\n3,5\t4\n", 0, 1, 2, 3.5},
+        {"header line", "X;Y\n1;2\n", 0, 1, 1, 1.0},
+        {"byte-order mark and header", "\xEF\xBB\xBFx;y\n1;2\n", 0, 1, 1, 1.0},
+        {"a header with a digit is data", "x1;y1\n1;2\n", 1, 0, 0, 0},
+        {"text after the table", "1;2\nfin\n", 0, 1, 1, 1.0},
+        {"empty file", "", 1, 0, 0, 0},
+        {"header only", "X;Y\n", 1, 0, 0, 0},
+        {"a comma is no separator", "1.5,2.5\n", 1, 0, 0, 0},
         {"4999 pairs", Pairs(4999, ";", "\n"), 0, 1, 4999, 4998.5},
-        {"5000 pairs", Pairs(5000, ";", "\n"), 2, 0, 5000, 0},
+        {"5000 pairs", Pairs(5000, ";", "\n"), 0, 1, 5000, 4999.5},
         {"5001 pairs", Pairs(5001, ";", "\n"), 2, 0, 5000, 0},
         {"X and separator without Y", "1;2\n3;", 1, 0, 1, 0},
         {"X alone on the last line", "1;2\n3\n", 1, 0, 1, 0},
@@ -163,19 +169,9 @@ TEST(PointTableSeparatedTest, ReadErrorIsNotTheEndOfTheTable) {
     EXPECT_EQ(data->hasPoints, 0);
 }
 
-TEST(PointTableSeparatedTest, DecimalCommaTakesTheCommaAsSeparator) {
-    TempDir dir;
-    std::string path = dir.File("t.csv");
-    WriteText(path, "1,5;2,5\n");
-    auto data = std::make_unique<FitData>();
-    data->Reset();
-    ASSERT_EQ(data->ReadPointsSeparated(path), 0);
-    ASSERT_EQ(data->nPoints, 1);
-    EXPECT_EQ(data->pointX[0], 1.0);
-    EXPECT_EQ(data->pointY[0], 5.0);
-}
-
-TEST(PointTableLoadTest, LoadersResetScaleAndFitWhateverTheOutcome) {
+// A loader changes the document only after a success; a failure leaves the table, the scale and
+// the fit result as they were.
+TEST(PointTableLoadTest, LoadersChangeTheRecordOnlyAfterASuccess) {
     TempDir dir;
     std::string good = dir.File("good.txt");
     WriteText(good, "1;2\n");
@@ -183,14 +179,20 @@ TEST(PointTableLoadTest, LoadersResetScaleAndFitWhateverTheOutcome) {
         for (const std::string& path : {good, dir.File("missing.txt")}) {
             auto data = std::make_unique<FitData>();
             data->Reset();
+            const double x[] = {7.0, 8.0};
+            data->SetPoints(2, x, x);
             data->scale.autoScale = 0;
             data->fitDone = 1;
             std::wstring wide = NarrowToWide(path);
             int answer = separated ? data->LoadPointsSeparated(wide) : data->LoadPointsText(wide);
-            EXPECT_EQ(data->scale.autoScale, 1) << path;
-            EXPECT_EQ(data->fitDone, 0) << path;
             // "1;2" has no own-format count followed by a pair: only the separated reader takes it.
-            EXPECT_EQ(answer, separated && path == good ? 0 : 1) << path << " " << separated;
+            const bool read = separated && path == good;
+            EXPECT_EQ(answer, read ? 0 : 1) << path << " " << separated;
+            EXPECT_EQ(data->scale.autoScale, read ? 1 : 0) << path;
+            EXPECT_EQ(data->fitDone, read ? 0 : 1) << path;
+            EXPECT_EQ(data->nPoints, read ? 1 : 2) << path;
+            EXPECT_EQ(data->pointX[0], read ? 1.0 : 7.0) << path;
+            EXPECT_EQ(data->hasPoints, 1) << path;
         }
     }
 }

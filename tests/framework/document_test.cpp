@@ -68,15 +68,21 @@ TEST_F(DocumentTest, CommandLineQuotesAndOptions) {
                  (L"-option  \"" + Wide(spaced) + L"\" " + Wide(a)).c_str());
 }
 
-TEST_F(DocumentTest, ProfileEntriesRoundTripAndRefuseLineBreaks) {
+TEST_F(DocumentTest, ProfileEntriesRoundTripWhateverTheyHold) {
     ASSERT_TRUE(StartApp());
     CWinApp* app = driver->App();
     EXPECT_EQ(app->GetProfileInt(L"Réglages", L"Pages", 7), 7u);
     EXPECT_TRUE(app->WriteProfileInt(L"Réglages", L"Pages", 3));
-    EXPECT_TRUE(app->WriteProfileString(L"Réglages", L"Nom", L"Données à part"));
-    EXPECT_FALSE(app->WriteProfileString(L"Réglages", L"Coupé", L"ligne\nsuivante"));
+    const std::wstring values[] = {L"Données à part", L"ligne\nsuivante\r", L" blancs\t ",
+                                   L"\"entre guillemets\"", L"\\n n'est pas \\x0A"};
+    for (const std::wstring& value : values)
+        EXPECT_TRUE(app->WriteProfileString(L"Réglages", L"Nom", value.c_str()) &&
+                    app->GetProfileString(L"Réglages", L"Nom") == value)
+            << WideToNarrow(value);
+    // A character without a UTF-8 form would come back as another text: refused.
+    const std::wstring surrogate{L'a', static_cast<wchar_t>(0xD800), L'b'};
+    EXPECT_FALSE(app->WriteProfileString(L"Réglages", L"Coupé", surrogate.c_str()));
     EXPECT_EQ(app->GetProfileInt(L"Réglages", L"Pages", 7), 3u);
-    EXPECT_EQ(app->GetProfileString(L"Réglages", L"Nom"), L"Données à part");
     EXPECT_EQ(app->GetProfileString(L"Réglages", L"Coupé", L"absent"), L"absent");
     EXPECT_EQ(framework::ProfileFilePath(L"Z-W", L"Testeur"),
               (folder / "config" / "Z-W" / "Testeur.conf").string());
@@ -310,12 +316,66 @@ TEST_F(DocumentTest, RecentFilesSurviveARestartInTheSettingsFile) {
     EXPECT_EQ(driver->RecentFiles(), (std::vector<std::wstring>{Wide(b), Wide(a)}));
 }
 
+// The profile of the backend interface, refusing one value; nothing else of it is used.
+class RefusingProfile : public framework::Backend {
+  public:
+    explicit RefusingProfile(std::wstring refused) : refused_(std::move(refused)) {}
+    bool WriteProfile(const std::wstring& key, const std::wstring& app, const std::wstring& section,
+                      const std::wstring& entry, const std::wstring& value) override {
+        return value != refused_ && Backend::WriteProfile(key, app, section, entry, value);
+    }
+    void PaintNow(HWND) override {}
+    void RunModalLoop(HWND, const std::function<bool()>&) override {}
+    std::uint64_t NowMs() const override { return 0; }
+    int MessageBox(const framework::MessageBoxRequest&) override { return IDCANCEL; }
+    framework::FileDialogAnswer RunFileDialog(const framework::FileDialogRequest&) override {
+        return {};
+    }
+    framework::PrintDialogAnswer RunPrintDialog(const framework::PrintDialogRequest&) override {
+        return {};
+    }
+    bool RunPrintJob(const DEVMODE&, const std::wstring&, bool,
+                     const std::function<void(framework::PrintJob&)>&) override {
+        return false;
+    }
+    bool ShellExecute(const std::string&, const std::string&) override { return false; }
+
+  private:
+    std::wstring refused_;
+};
+
+TEST_F(DocumentTest, RecentFilesKeepAnyNameAndLeaveOutWhatTheProfileRefuses) {
+    // Line breaks, tabs, blanks at the end, quotes and backslashes are part of a file's name.
+    const std::vector<std::wstring> odd = {
+        Wide(folder / "ligne\nsuivante.tst"), Wide(folder / "blanc final.tst "),
+        Wide(folder / "\"cité\\x41\".tst"), Wide(folder / "tab\t.tst")};
+    ASSERT_TRUE(StartApp());
+    for (auto it = odd.rbegin(); it != odd.rend(); ++it) Doc()->SetPathName(it->c_str());
+    EXPECT_EQ(driver->RecentFiles(), odd);
+    driver->CloseMainWindow();
+    ASSERT_TRUE(StartApp());
+    EXPECT_EQ(driver->RecentFiles(), odd);
+
+    // A refused entry is left out and the later ones move up: no name of the list written
+    // before stays in its place.
+    framework::RecentFileList list(4);
+    for (const char* name : {"a.tst", "refusé.tst", "c.tst"}) list.Add(Wide(folder / name));
+    RefusingProfile refusing(Wide(folder / "refusé.tst"));
+    framework::Backend& headless = framework::CurrentBackend();
+    framework::SetBackend(&refusing);
+    list.WriteList(L"Recent File List");
+    framework::RecentFileList read(4);
+    read.ReadList(L"Recent File List");
+    framework::SetBackend(&headless);
+    EXPECT_EQ(read.Entries(), (std::vector<std::wstring>{Wide(folder / "c.tst"), Wide(a)}));
+}
+
 TEST_F(DocumentTest, BrokenSettingsFileIsReadDefensively) {
     const std::filesystem::path settings = folder / "config" / "Z-W" / "Testeur.conf";
     std::filesystem::create_directories(settings.parent_path());
     WriteFile(settings,
               "garbage\n[Recent File List\n[Recent File List]\nFile1=/x/y.tst\r\n=no "
-              "key\nFile9=/z\nFile2\n");
+              "key\nFile9=/z\nFile2\nFile3=/x/y.tst\n");
     ASSERT_TRUE(StartApp());
     EXPECT_EQ(driver->RecentFiles(), std::vector<std::wstring>{L"/x/y.tst"});
 }

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <random>
@@ -171,6 +173,73 @@ TEST(FitEvaluationsTest, BothFitsLeaveWhatTheyLeavePointByPoint) {
     // The problems reach both ends: fits that succeed and fits that stop on a failure.
     EXPECT_GT(successes, PROBLEMS / 4);
     EXPECT_GT(failures, PROBLEMS / 8);
+}
+
+// One side of a derivative failing alone: f(c + h) fails where f(c - h) does not. The batch
+// answers what the point-by-point path answers there, to the bit, error codes and scratch included.
+TEST(FitEvaluationsTest, DerivativeFailingOnTheUpperSideAlone) {
+    struct Case {
+        const char* formula;
+        double coef[MAX_COEF];
+        int failing;  // the coefficient whose upward shift fails at the last point
+        double x;     // that point
+    };
+    const Case cases[] = {
+        // A + h = 1e-7 makes EXP(1e23); A - h makes EXP(-1e23).
+        {"EXP(A*X)*B+C", {1e-28, 2.0, 0.5}, 0, 1e30},
+        // B + h > 0 puts a negative under LN; B and B - h do not.
+        {"A*LN(B*X)", {1.5, -1e-8}, 1, -1.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        FitData data;
+        data.Reset();
+        ASSERT_EQ(data.function.SetTextA(c.formula), "Ok");
+        const int fixed[MAX_COEF] = {};
+        data.function.SetCoefficients(c.coef, fixed);
+        const double x[] = {-0.5, 0.25, c.x};
+        const int n = static_cast<int>(std::size(x));
+        data.SetPoints(n, x, x);
+
+        // The case fails where it should, or it tells nothing.
+        double shifted[MAX_COEF];
+        std::copy(std::begin(data.function.coef), std::end(data.function.coef), shifted);
+        const double step = DerivativeStep(shifted[c.failing]);
+        int upError = 0;
+        int downError = 0;
+        shifted[c.failing] = c.coef[c.failing] + step;
+        EvaluateAt(data.function.program, c.x, 0, shifted, upError);
+        shifted[c.failing] = c.coef[c.failing] - step;
+        EvaluateAt(data.function.program, c.x, 0, shifted, downError);
+        ASSERT_NE(upError, 0);
+        ASSERT_EQ(downError, 0);
+
+        std::vector<double> answers[2];
+        std::vector<int> errors[2];
+        for (int perPoint = 0; perPoint < 2; ++perPoint) {
+            SetFitEvaluationsPerPoint(perPoint == 1);
+            FitEvaluations evaluations(data);
+            for (int i = 0; i < n; ++i) {
+                evaluations.Prepare(i, data.function.nFree);
+                int error = 0;
+                answers[perPoint].push_back(evaluations.Value(i, error));
+                errors[perPoint].push_back(error);
+                for (int j = 0; j < data.function.nFree; ++j) {
+                    DerivativeScratch scratch;
+                    answers[perPoint].push_back(evaluations.Derivative(i, j, scratch, error));
+                    answers[perPoint].insert(answers[perPoint].end(),
+                                             {scratch.saved, scratch.step, scratch.fPlus});
+                    errors[perPoint].push_back(error);
+                }
+            }
+        }
+        SetFitEvaluationsPerPoint(false);
+        EXPECT_TRUE(
+            SameBits(answers[0].data(), answers[1].data(), answers[0].size() * sizeof(double)));
+        EXPECT_EQ(errors[0], errors[1]);
+        EXPECT_NE(errors[1][(n - 1) * (1 + data.function.nFree) + 1 + c.failing], 0)
+            << "the point-by-point path answers the failure";
+    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // An application run on the Qt backend (offscreen) for tests: start and stop, waiting for Qt,
-// answering the next modal window through its widgets, and the check that every live window
-// record matches its widget.
+// answering the next modal window through its widgets, closing (as a failure) a modal window no
+// test answers, and the check that every live window record matches its widget.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,17 +8,21 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/core.h"
 #include "framework/framework.h"
@@ -35,9 +39,12 @@ class QtSession : public ::testing::Test {
         folder_ = pattern;
         setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
         backend_ = std::make_unique<qtbackend::QtBackend>();
+        StartWatchdog();
     }
 
     void TearDown() override {
+        for (const QPointer<QTimer>& timer : timers_) delete timer.data();
+        timers_.clear();
         if (backend_) backend_->Stop();
         backend_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -88,14 +95,18 @@ class QtSession : public ::testing::Test {
     }
 
     // From now on, `act` runs on the modal window named `name` each time Qt is idle until it
-    // answers true (it may act on the window's widgets and close it).
+    // answers true (it may act on the window's widgets and close it). Until then a modal window
+    // of that name is expected; any other is closed by the watchdog as a failure.
     void OnModal(const QString& name, std::function<bool(QWidget*)> act) {
         auto* timer = new QTimer(qApp);
+        timers_.push_back(timer);
+        ++expected_[name];
         timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, name, act] {
+        QObject::connect(timer, &QTimer::timeout, timer, [this, timer, name, act] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal || modal->objectName() != name || !modal->isVisible()) return;
             if (!act(modal)) return;
+            --expected_[name];
             // Stopped at once: the next modal window may come before the deletion.
             timer->stop();
             timer->deleteLater();
@@ -159,6 +170,48 @@ class QtSession : public ::testing::Test {
         for (HWND child : hwnd->children) ExpectMirrored(child);
     }
 
+    // A modal window that no OnModal expects, or that stays open for long, would block the test
+    // until ctest's timeout: it is recorded as a failure and closed, so the test ends in seconds.
+    void StartWatchdog() {
+        auto* timer = new QTimer(qApp);
+        timers_.push_back(timer);
+        timer->setInterval(50);
+        QObject::connect(timer, &QTimer::timeout, timer, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible()) {
+                suspect_ = nullptr;
+                return;
+            }
+            if (modal != suspect_) {
+                suspect_ = modal;
+                suspectSince_.start();
+                return;
+            }
+            const bool unexpected = expected_[modal->objectName()] <= 0;
+            if (suspectSince_.elapsed() < (unexpected ? kUnexpectedMs : kStuckMs)) return;
+            QStringList texts;
+            for (const QLabel* label : modal->findChildren<QLabel*>())
+                if (!label->text().isEmpty()) texts << label->text();
+            ADD_FAILURE() << (unexpected ? "unexpected" : "unanswered") << " modal window "
+                          << modal->objectName().toStdString() << " \""
+                          << modal->windowTitle().toStdString()
+                          << "\": " << texts.join(QStringLiteral(" | ")).toStdString();
+            suspect_ = nullptr;
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            else
+                modal->close();  // a dialog of the core: WM_CLOSE through the core
+        });
+        timer->start();
+    }
+
+    static constexpr qint64 kUnexpectedMs = 2000;
+    static constexpr qint64 kStuckMs = 30000;
+
     std::filesystem::path folder_;
     std::unique_ptr<qtbackend::QtBackend> backend_;
+    std::vector<QPointer<QTimer>> timers_;
+    std::map<QString, int> expected_;
+    QPointer<QWidget> suspect_;
+    QElapsedTimer suspectSince_;
 };

@@ -40,16 +40,20 @@ TEST_F(DocumentTest, OpeningFromTheCommandLine) {
     EXPECT_EQ(ScriptErrors(), "");
 }
 
-// A file of none of the application file's sizes: the start-up fails and no splash shows.
+// A file of none of the application file's sizes: the start-up says why and fails; no splash
+// shows.
 TEST_F(DocumentTest, BadFileOnTheCommandLineEndsTheStartUp) {
     WriteBytes("bad.gen", std::string(1000, 'x'));
     NewApp();
+    Driver().AnswerMessageBox(IDOK);
     EXPECT_FALSE(Driver().Start(WidePath("bad.gen")));
     for (int opened : Driver().DialogsOpened()) EXPECT_NE(opened, static_cast<int>(IDD_WAIT));
-    for (const headless::MessageBoxRecord& box : Driver().MessageBoxes()) {
-        EXPECT_EQ(box.text.find(L"bad.gen"), std::wstring::npos)
-            << "a readable file is not reported";
-    }
+    ASSERT_EQ(Driver().MessageBoxes().size(), 1u);
+    const headless::MessageBoxRecord& box = Driver().MessageBoxes()[0];
+    EXPECT_EQ(box.text, L"Impossible de lire le fichier " + WidePath("bad.gen") +
+                            L" : ce n'est pas un document Kurvomat (taille 1000 octets)");
+    EXPECT_EQ(box.caption, L"Kurvomat");
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONERROR));
 }
 
 // Through the recent-file list: a file that became unreadable leaves an empty record and the
@@ -65,7 +69,12 @@ TEST_F(DocumentTest, BadFileFromTheRecentListKeepsThePreviousName) {
     const std::wstring title = Driver().MainWindowTitle();
     ASSERT_EQ(title, L"good.gen - Kurvomat");
 
+    Driver().AnswerMessageBox(IDOK);
     Driver().ChooseMenu(ID_FILE_MRU_FILE1 + 1);
+    ASSERT_EQ(Driver().MessageBoxes().size(), 1u);
+    EXPECT_EQ(Driver().MessageBoxes()[0].text,
+              L"Impossible de lire le fichier " + other +
+                  L" : ce n'est pas un document Kurvomat (taille 2201 octets)");
     EXPECT_EQ(Data().hasPoints, 0) << "the record is reset";
     EXPECT_EQ(Data().function.isCompiled, 0);
     EXPECT_EQ(Driver().StatusPane(1), L"");
@@ -87,6 +96,7 @@ TEST_F(DocumentTest, SaveAfterAFailedReadNeverOverwritesThePreviousFile) {
 
     headless::Driver& d = Driver();
     d.AnswerMessageBox(IDNO);  // the offer to save good.gen before the open
+    d.AnswerMessageBox(IDOK);  // the failed read
     ASSERT_TRUE(d.ChooseMenu(ID_FILE_MRU_FILE1 + 1));
     ASSERT_EQ(d.MainWindowTitle(), L"good.gen - Kurvomat") << "the name stays";
     ASSERT_EQ(Data().hasPoints, 0) << "the read failed";

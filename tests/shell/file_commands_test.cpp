@@ -2,10 +2,12 @@
 // the document's name, modified flag, recent files and panes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "resources/resource_ids.h"
 #include "support/kurvomat_session.h"
@@ -145,6 +147,7 @@ TEST_F(FileCommandsTest, FilterEntryChoosesThePointReader) {
         StartWithLine();
         headless::Driver& d = Driver();
         d.AnswerFileDialog(WidePath("table.txt"), c.filterIndex);
+        if (c.points == 1) d.AnswerMessageBox(IDOK);  // the own format leaves "4" unread
         ASSERT_TRUE(d.ChooseMenu(ID_LOAD_POINTS));
         ASSERT_EQ(Data().hasPoints, 1);
         ASSERT_EQ(Data().nPoints, c.points);
@@ -156,12 +159,14 @@ TEST_F(FileCommandsTest, FilterEntryChoosesThePointReader) {
             EXPECT_EQ(Data().pointY[1], 4.0);
         }
         EXPECT_EQ(d.StatusPane(1), L"PTS");
-        EXPECT_FALSE(Document().IsModified()) << "a load leaves the flag as it was";
+        EXPECT_TRUE(Document().IsModified()) << "a load marks the document modified";
         EXPECT_EQ(ScriptErrors(), "");
     }
 }
 
-TEST_F(FileCommandsTest, SideFilesRoundTripWithoutTouchingTheDocument) {
+// Saving side files leaves the document as it is; loading them back marks it modified, so that
+// closing then offers to save it.
+TEST_F(FileCommandsTest, SideFilesRoundTripAndLoadsMarkTheDocument) {
     StartWithLine();
     headless::Driver& d = Driver();
     d.AnswerFileDialog(WidePath("f.fon"));
@@ -180,60 +185,267 @@ TEST_F(FileCommandsTest, SideFilesRoundTripWithoutTouchingTheDocument) {
     // Read back into a document that differs.
     Data().function.coef[0] = 9.0;
     Data().nPoints = 1;
-    d.AnswerFileDialog(WidePath("c.coe"));
-    ASSERT_TRUE(d.ChooseMenu(ID_LOAD_COEF));
+    const std::pair<UINT, const char*> loads[] = {
+        {ID_LOAD_COEF, "c.coe"}, {ID_LOAD_POINTS, "p.dat"}, {ID_LOAD_FUNCTION_COEF, "f.fon"}};
+    for (const auto& [command, file] : loads) {
+        SCOPED_TRACE(file);
+        Document().SetModifiedFlag(FALSE);
+        d.AnswerFileDialog(WidePath(file));
+        ASSERT_TRUE(d.ChooseMenu(command));
+        EXPECT_TRUE(Document().IsModified());
+    }
     EXPECT_EQ(Data().function.coef[0], 2.0);
-    d.AnswerFileDialog(WidePath("p.dat"));
-    ASSERT_TRUE(d.ChooseMenu(ID_LOAD_POINTS));
     EXPECT_EQ(Data().nPoints, 3);
-    // A coefficient file chosen under the function dialog's second entry goes to its reader,
-    // which refuses it: no function afterwards.
-    d.AnswerFileDialog(WidePath("c.coe"), 2);
-    ASSERT_TRUE(d.ChooseMenu(ID_LOAD_FUNCTION_COEF));
-    EXPECT_EQ(Data().function.isCompiled, 0);
-    EXPECT_EQ(d.StatusPane(2), L"");
-    d.AnswerFileDialog(WidePath("f.fon"));
-    ASSERT_TRUE(d.ChooseMenu(ID_LOAD_FUNCTION_COEF));
     EXPECT_EQ(Data().function.isCompiled, 1);
-    EXPECT_EQ(d.StatusPane(2), L"FCT");
-    EXPECT_FALSE(Document().IsModified()) << "loads leave the flag as it was";
-    // So the program closes without the offer to save.
-    d.CloseMainWindow();
     EXPECT_TRUE(d.MessageBoxes().empty());
+    d.AnswerMessageBox(IDNO);
+    d.CloseMainWindow();
+    EXPECT_EQ(d.MessageBoxes().size(), 1u) << "the offer to save";
     EXPECT_FALSE(d.IsRunning());
     EXPECT_EQ(ScriptErrors(), "");
 }
 
+std::string Pairs(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += std::to_string(i) + ",5;" + std::to_string(-i) + "\n";
+    return text;
+}
+
+struct TableCase {
+    const char* what;
+    std::string text;
+    int filterIndex;
+    int points;
+    double lastX;
+    double lastY;
+    std::wstring stop;  // the information box's text after the path, "" for none
+};
+
+// Decimal commas in both readers, column titles, text left unread, and the 5000 points a table
+// holds: the table read replaces the document's, clears the fit and marks the document modified.
+TEST_F(FileCommandsTest, PointTablesWithCommasTitlesAndUnreadText) {
+    const TableCase cases[] = {
+        {"French spreadsheet", "x;y\r\n0;2,5\r\n1,5;-0,25\r\n", 5, 2, 1.5, -0.25, L""},
+        {"own format", "2\n0 2,5\n1,5 -0,25e0\n", 1, 2, 1.5, -0.25, L""},
+        {"tabs", "Temps\tValeur\n0\t2,5\n1,5\t-0,25\n", 4, 2, 1.5, -0.25, L""},
+        {"text after the table",
+         "0;2,5\n1,5;-0,25\n\nmoyenne;0,625 (calculée sur les deux mesures et arrondie)\n", 5, 2,
+         1.5, -0.25,
+         L" ; la lecture s'est arrêtée à la ligne 4 : « moyenne;0,625 (calculée sur les deux mes "
+         L"»"},
+        {"4999 pairs", Pairs(4999), 5, 4999, 4998.5, -4998, L""},
+        {"5000 pairs", Pairs(5000), 5, 5000, 4999.5, -4999, L""},
+    };
+    for (const TableCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartWithLine();
+        Data().fitDone = 1;
+        WriteText("table.csv", c.text);
+        headless::Driver& d = Driver();
+        d.AnswerFileDialog(WidePath("table.csv"), c.filterIndex);
+        if (!c.stop.empty()) d.AnswerMessageBox(IDOK);
+        ASSERT_TRUE(d.ChooseMenu(ID_LOAD_POINTS));
+        ASSERT_EQ(Data().nPoints, c.points);
+        EXPECT_EQ(Data().pointX[c.points - 1], c.lastX);
+        EXPECT_EQ(Data().pointY[c.points - 1], c.lastY);
+        EXPECT_EQ(Data().fitDone, 0);
+        EXPECT_TRUE(Document().IsModified());
+        if (c.stop.empty()) {
+            EXPECT_TRUE(d.MessageBoxes().empty());
+        } else {
+            ASSERT_EQ(d.MessageBoxes().size(), 1u);
+            const headless::MessageBoxRecord& box = d.MessageBoxes()[0];
+            EXPECT_EQ(box.text, L"2 points lus dans le fichier " + WidePath("table.csv") + c.stop);
+            EXPECT_EQ(box.caption, L"Kurvomat");
+            EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+        }
+        EXPECT_EQ(ScriptErrors(), "");
+    }
+}
+
+// Every load clears the fit: DIST goes dark, the other panes follow what was read, and the view
+// is repainted.
+TEST_F(FileCommandsTest, EachLoadRefreshesThePanesAndRepaints) {
+    const std::wstring fitted = WriteDocument("fitted.gen", [](FitData& data) {
+        SetFunction(data, "A*X+B", {2.0, 1.0});
+        SetPoints(data, {1, 2, 3}, {3, 5, 7});
+        data.fitDistance = 0.25;
+        data.fitDone = 1;
+    });
+    WriteDocument("bare.gen", [](FitData& data) { SetFunction(data, "A*EXP(B*X)", {1.0, 0.5}); });
+    struct Case {
+        UINT command;
+        std::string file;
+        const wchar_t* points;  // what PTS and FCT show afterwards
+        const wchar_t* function;
+    };
+    const Case cases[] = {{ID_LOAD_COEF, "c.coe", L"PTS", L"FCT"},
+                          {ID_LOAD_FUNCTION_COEF, "f.fon", L"PTS", L"FCT"},
+                          {ID_LOAD_POINTS, "p.dat", L"PTS", L"FCT"},
+                          {ID_LOAD_APPLICATION, "bare.gen", L"", L"FCT"}};
+    ASSERT_TRUE(Restart(fitted));
+    headless::Driver& saver = Driver();
+    for (UINT save : {ID_SAVE_COEF, ID_SAVE_FUNCTION_COEF, ID_SAVE_POINTS}) {
+        const char* name = save == ID_SAVE_COEF     ? "c.coe"
+                           : save == ID_SAVE_POINTS ? "p.dat"
+                                                    : "f.fon";
+        saver.AnswerFileDialog(WidePath(name));
+        ASSERT_TRUE(saver.ChooseMenu(save));
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(Restart(fitted));
+        headless::Driver& d = Driver();
+        ASSERT_EQ(d.StatusPane(4), L"DIST");
+        const size_t paints = d.Paints().size();
+        d.AnswerFileDialog(WidePath(c.file));
+        ASSERT_TRUE(d.ChooseMenu(c.command));
+        EXPECT_EQ(Data().fitDone, 0);
+        EXPECT_EQ(d.StatusPane(1), c.points);
+        EXPECT_EQ(d.StatusPane(2), c.function);
+        EXPECT_EQ(d.StatusPane(3), L"COEF");
+        EXPECT_EQ(d.StatusPane(4), L"");
+        const auto& after = d.Paints();
+        EXPECT_TRUE(std::any_of(after.begin() + paints, after.end(),
+                                [](const headless::PaintLog& p) {
+                                    return p.dialogId == 0 && p.controlId == AFX_IDW_PANE_FIRST;
+                                }))
+            << "the view is repainted";
+        EXPECT_EQ(ScriptErrors(), "");
+    }
+}
+
+struct FailedLoad {
+    const char* file;
+    std::string text;  // written to the file when not empty
+    UINT command;
+    int filterIndex;
+    const wchar_t* reason;
+};
+
+// A load that fails says which file and why, and leaves the document exactly as it was.
+TEST_F(FileCommandsTest, FailedLoadsAreToldAndChangeNothing) {
+    StartWithLine();
+    auto three = std::make_unique<FitData>();
+    SetFunction(*three, "A+B*X+C*X*X", {1, 2, 3});
+    ASSERT_EQ(three->function.WriteCoef(Path("three.coe")), 0);
+    ASSERT_EQ(Data().function.WriteCoef(Path("two.coe")), 0);
+    std::filesystem::create_directory(Path("folder.fon"));
+    const FailedLoad cases[] = {
+        {"missing.dat", "", ID_LOAD_POINTS, 1, L"No such file or directory"},
+        {"short.dat", "3\n1 2\n", ID_LOAD_POINTS, 1,
+         L"le fichier s'arrête après 1 point, il en annonce 3"},
+        {"nocount.dat", "x;y\n1;2\n", ID_LOAD_POINTS, 2,
+         L"la ligne 1 ne commence pas par le nombre de points"},
+        {"big.dat", "5001\n", ID_LOAD_POINTS, 6, L"trop de points (5000 au plus)"},
+        {"broken.csv", "x;y\n1;2\n3;\n", ID_LOAD_POINTS, 5,
+         L"la ligne 3 ne contient pas deux nombres"},
+        {"titles.csv", "temps;mesure\n", ID_LOAD_POINTS, 5, L"le fichier ne contient aucun point"},
+        {"commas.csv", "1.5,2.5\n", ID_LOAD_POINTS, 5, L"la ligne 1 ne contient pas deux nombres"},
+        {"5001.csv", Pairs(5001), ID_LOAD_POINTS, 5, L"trop de points (5000 au plus)"},
+        {"three.coe", "", ID_LOAD_COEF, 1,
+         L"fichier de coefficients pour 3 coefficients, la fonction en a 2"},
+        {"bad.coe", "0123456789", ID_LOAD_COEF, 1,
+         L"ce n'est pas un fichier de coefficients Kurvomat (taille 10 octets)"},
+        {"two.coe", "", ID_LOAD_FUNCTION_COEF, 2,
+         L"ce n'est pas un fichier de fonction Kurvomat (taille 76 octets)"},
+        {"folder.fon", "", ID_LOAD_FUNCTION_COEF, 1, L"Is a directory"},
+    };
+    headless::Driver& d = Driver();
+    Data().fitDone = 1;
+    Data().scale.autoScale = 0;
+    for (const FailedLoad& c : cases) {
+        SCOPED_TRACE(c.file);
+        if (!c.text.empty()) WriteText(c.file, c.text);
+        d.ClearRecords();
+        d.AnswerFileDialog(WidePath(c.file), c.filterIndex);
+        d.AnswerMessageBox(IDOK);
+        ASSERT_TRUE(d.ChooseMenu(c.command));
+        ASSERT_EQ(d.MessageBoxes().size(), 1u);
+        const headless::MessageBoxRecord& box = d.MessageBoxes()[0];
+        EXPECT_EQ(box.text,
+                  L"Impossible de lire le fichier " + WidePath(c.file) + L" : " + c.reason);
+        EXPECT_EQ(box.caption, L"Kurvomat");
+        EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+        EXPECT_EQ(Data().hasPoints, 1);
+        EXPECT_EQ(Data().nPoints, 3);
+        EXPECT_EQ(Data().pointY[2], 7.0);
+        EXPECT_EQ(Data().function.GetText(), L"A*X+B");
+        EXPECT_EQ(Data().function.coef[0], 2.0);
+        EXPECT_EQ(Data().function.coefFixed[1], 1);
+        EXPECT_EQ(Data().fitDone, 1);
+        EXPECT_EQ(Data().scale.autoScale, 0);
+        EXPECT_FALSE(Document().IsModified());
+    }
+    EXPECT_EQ(ScriptErrors(), "");
+}
+
+// After the offer to save, an application file that cannot be read leaves a new document, and
+// says why.
 TEST_F(FileCommandsTest, UnreadableApplicationLeavesANewDocument) {
     StartWithLine();
     WriteBytes("short.gen", std::string(2000, '\0'));
     headless::Driver& d = Driver();
     Document().SetModifiedFlag(TRUE);
     d.AnswerFileDialog(WidePath("short.gen"));
+    d.AnswerMessageBox(IDNO);
+    d.AnswerMessageBox(IDOK);
     ASSERT_TRUE(d.ChooseMenu(ID_LOAD_APPLICATION));
     EXPECT_EQ(d.MainWindowTitle(), L"sans nom - Kurvomat");
     for (int pane = 1; pane <= 5; ++pane) EXPECT_EQ(d.StatusPane(pane), L"") << pane;
-    EXPECT_TRUE(d.MessageBoxes().empty()) << "neither a question nor an error";
+    ASSERT_EQ(d.MessageBoxes().size(), 2u);
+    EXPECT_EQ(d.MessageBoxes()[1].text,
+              L"Impossible de lire le fichier " + WidePath("short.gen") +
+                  L" : ce n'est pas un document Kurvomat (taille 2000 octets)");
+    EXPECT_EQ(d.MessageBoxes()[1].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_EQ(Data().hasPoints, 0);
     EXPECT_EQ(ScriptErrors(), "");
 }
 
-TEST_F(FileCommandsTest, LoadApplicationReplacesTheDocument) {
-    StartWithLine();
-    const std::wstring other = WriteDocument("other.gen", [](FitData& data) {
-        SetFunction(data, "A*EXP(B*X)", {1.0, 0.5});
-    });
-    headless::Driver& d = Driver();
-    Document().SetModifiedFlag(TRUE);
-    d.AnswerFileDialog(other);
-    ASSERT_TRUE(d.ChooseMenu(ID_LOAD_APPLICATION));
-    EXPECT_TRUE(d.MessageBoxes().empty()) << "unsaved changes are dropped without a question";
-    EXPECT_EQ(d.MainWindowTitle(), L"other.gen - Kurvomat");
-    EXPECT_EQ(Data().hasPoints, 0);
-    EXPECT_EQ(d.StatusPane(1), L"");
-    EXPECT_EQ(d.StatusPane(2), L"FCT");
-    EXPECT_FALSE(Document().IsModified());
-    EXPECT_EQ(d.RecentFiles().front(), other);
+struct OfferCase {
+    bool modified;
+    int answer;  // to the offer to save; 0: no offer
+    bool saved;
+    bool loaded;
+};
+
+// Before an application replaces the document, a modified one is offered for saving: Oui saves
+// and loads, Non loads, Annuler keeps everything.
+TEST_F(FileCommandsTest, LoadApplicationOffersToSaveFirst) {
+    const OfferCase cases[] = {
+        {false, 0, false, true},
+        {true, IDYES, true, true},
+        {true, IDNO, false, true},
+        {true, IDCANCEL, false, false},
+    };
+    for (const OfferCase& c : cases) {
+        SCOPED_TRACE(c.answer);
+        StartWithLine();
+        const std::wstring other = WriteDocument("other.gen", [](FitData& data) {
+            SetFunction(data, "A*EXP(B*X)", {1.0, 0.5});
+        });
+        headless::Driver& d = Driver();
+        Data().function.coef[0] = 42.0;
+        Document().SetModifiedFlag(c.modified);
+        d.AnswerFileDialog(other);
+        if (c.answer != 0) d.AnswerMessageBox(c.answer);
+        ASSERT_TRUE(d.ChooseMenu(ID_LOAD_APPLICATION));
+        ASSERT_EQ(d.MessageBoxes().size(), c.answer != 0 ? 1u : 0u);
+        if (c.answer != 0) {
+            EXPECT_NE(d.MessageBoxes()[0].text.find(L"line.gen"), std::wstring::npos);
+            EXPECT_EQ(d.MessageBoxes()[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
+        }
+        auto onDisk = std::make_unique<FitData>();
+        ASSERT_EQ(onDisk->ReadGen(Path("line.gen")), 0);
+        EXPECT_EQ(onDisk->function.coef[0], c.saved ? 42.0 : 2.0);
+        EXPECT_EQ(d.MainWindowTitle(), c.loaded ? L"other.gen - Kurvomat" : L"line.gen - Kurvomat");
+        EXPECT_EQ(Data().function.GetText(), c.loaded ? L"A*EXP(B*X)" : L"A*X+B");
+        EXPECT_EQ(Document().IsModified(), c.modified && !c.loaded);
+        if (c.loaded) {
+            EXPECT_EQ(d.RecentFiles().front(), other);
+        }
+        EXPECT_EQ(ScriptErrors(), "");
+    }
 }
 
 TEST_F(FileCommandsTest, SaveAsRenamesOrKeepsTheName) {

@@ -148,6 +148,7 @@ TEST_F(StartupTest, SplashAndAboutBoxShowTheSameLines) {
         EXPECT_EQ(a.style, s.style);
         EXPECT_EQ(CRect(a.x, a.y, a.cx, a.cy), CRect(s.x, s.y, s.cx, s.cy));
     }
+    EXPECT_EQ(about->controls[1].text, L"KURVOMAT pour Linux Version 2.1");
     EXPECT_EQ(about->controls.back().id, IDOK);
     EXPECT_NE(about->style & WS_CAPTION, 0u);
     EXPECT_EQ(splash->style & (WS_CAPTION | WS_SYSMENU), 0u);

@@ -10,18 +10,10 @@ main=$(x11_window "^sine\.gen - Kurvomat$") || fail "the main window did not sho
 x11_after_splash "$work/splash.png" || fail "the splash did not close"
 
 # Menu "Ajustement", its submenu "Ajustement", item "Levenberg Marquardt", by their mnemonics.
-x11_keys "$main" alt+j a l
-result=$(x11_window "^R.*sultats de l.ajustement$") || fail "no fit result dialog"
-x11_shot root "$work/fit-result.png"
-x11_keys "$result" Return
-x11_gone "$result" || fail "the result dialog stayed open"
-x11_shot "$main" "$work/fitted.png"
+smoke_fit alt+j a l
 
 # The fit modified the document: closing asks whether to save it; "Oui" is the default answer.
-x11_keys "$main" alt+F4
-question=$(x11_window "^Kurvomat$") || fail "no question whether to save"
-x11_shot root "$work/save-question.png"
-x11_keys "$question" Return
+smoke_close_saving
 smoke_ended
 [ "$(stat -c %Y "$work/sine.gen")" -gt "$(date -d 2000-01-02 +%s)" ] || fail "sine.gen was not saved"
 [ "$(stat -c %s "$work/sine.gen")" -eq 2202 ] || fail "sine.gen has $(stat -c %s "$work/sine.gen") bytes"

@@ -1,5 +1,5 @@
 // CMyDrawCDC: forwards the two drawing operations to the device context.
-#include "shell/my_draw_cdc.h"
+#include "drawing/my_draw_cdc.h"
 
 CMyPoint CMyDrawCDC::MoveTo(int x, int y) {
     const CPoint previous = dc_->MoveTo(x, y);
