@@ -1,4 +1,4 @@
-// File icons and type names by extension (and, for pipes and devices, the kind of node).
+// File icons and type names by extension (and, for folders, pipes and devices, the kind of node).
 #include "framework/qt/name_icon_provider.h"
 
 #include <QFileInfo>
@@ -12,8 +12,8 @@ QIcon NameIconProvider::icon(const QFileInfo& info) const {
     return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName(), fallback));
 }
 
+// Qt's own names of folders are not translated; the type database's are ("dossier").
 QString NameIconProvider::type(const QFileInfo& info) const {
-    if (info.isDir()) return QFileIconProvider::type(info);
     const QMimeType type = mimeTypes_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
     return type.comment().isEmpty() ? type.name() : type.comment();
 }
