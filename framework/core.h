@@ -41,7 +41,8 @@ struct HWND__ {
     std::unique_ptr<CWnd> standIn;  // answers FromHandle when no object is attached
     bool invalid = false;
     bool erase = false;
-    int dialogId = 0;  // template id of a dialog
+    int dialogId = 0;      // template id of a dialog
+    HWND focus = nullptr;  // a top-level window's control with the keyboard focus (none: itself)
 };
 
 namespace framework {
@@ -126,6 +127,30 @@ std::wstring ApplicationTitle();
 
 // The innermost modal dialog, else the main window.
 HWND ActiveWindowRecord();
+
+// Keyboard focus. Each top-level window keeps the control that has the focus while the window
+// is active, so a dialog gets its focus back when a dialog it opened ends.
+enum class FocusCause {
+    kProgram,   // SetFocus
+    kKeyboard,  // Tab, a dialog's first focus, GotoDlgCtrl: an edit's whole text is selected
+    kClick,     // a person's click or editing
+};
+// The window with the keyboard focus: the active window's focused control, else the active
+// window itself; nullptr when nothing runs.
+HWND FocusRecord();
+// Gives `hwnd` the focus in its top-level window; a control that cannot take it (hidden or
+// disabled) passes it on to the next tab stop.
+void SetFocusRecord(HWND hwnd, FocusCause cause);
+// The tab stop after (`forward`) or before `from` among the visible, enabled WS_TABSTOP
+// controls of `top`, in template order and wrapping round (`from` outside them: the first or the
+// last); nullptr when there is none.
+HWND NextTabStop(HWND top, HWND from, bool forward);
+// `hwnd` was disabled or hidden: a focus on it or inside it moves on to the next tab stop.
+void FocusMovesOn(HWND hwnd);
+// The push button that Enter presses in `dialog`, shown as its default button: the focused
+// push button, else the template's default push button, else the push button IDOK; nullptr
+// when there is none.
+HWND DefaultButton(HWND dialog);
 
 // Wait cursor.
 void BeginWait();

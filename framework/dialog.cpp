@@ -91,8 +91,13 @@ INT_PTR CDialog::DoModal() {
         framework::CurrentBackend().WindowChanged(owner);
     }
     framework::PushModal(this);
-    framework::Send(hwnd, WM_INITDIALOG);
+    const bool placeFocus = framework::Send(hwnd, WM_INITDIALOG) != FALSE;
     if (framework::IsAlive(hwnd) && !ended_) {
+        if (placeFocus) {
+            hwnd->focus = nullptr;
+            if (HWND first = framework::NextTabStop(hwnd, nullptr, true))
+                framework::SetFocusRecord(first, framework::FocusCause::kKeyboard);
+        }
         ShowWindow(SW_SHOW);
         framework::CurrentBackend().RunModalLoop(
             hwnd, [this, hwnd] { return ended_ || !framework::IsAlive(hwnd); });
@@ -119,6 +124,10 @@ void CDialog::EndDialog(int result) {
 BOOL CDialog::OnInitDialog() {
     UpdateData(FALSE);
     return TRUE;
+}
+
+void CDialog::GotoDlgCtrl(CWnd* control) {
+    if (control) framework::SetFocusRecord(control->m_hWnd, framework::FocusCause::kKeyboard);
 }
 
 void CDialog::MapDialogRect(LPRECT rect) const {

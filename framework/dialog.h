@@ -8,10 +8,12 @@
 // DoModal creates the window and its controls from the template (dialog units: one horizontal
 // unit 6/4 pixel, one vertical unit 13/8 pixel), disables the owner (the main window when no
 // parent is given), sends WM_INITDIALOG (OnInitDialog), runs the modal loop until EndDialog and
-// answers the value EndDialog got. Enter sends the default push button's command (IDOK when the
-// template has none; nothing when that button is disabled); Escape and the close box send
-// IDCANCEL. The base OnOK runs UpdateData(TRUE) and EndDialog(IDOK); the base OnCancel
-// EndDialog(IDCANCEL).
+// answers the value EndDialog got. The focus goes to the first tab stop when OnInitDialog
+// answers TRUE, and stays where OnInitDialog put it when it answers FALSE. Enter or Space
+// presses the focused push button; Enter elsewhere sends the default push button's command
+// (IDOK when the template has none; nothing when that button is disabled); Tab and Shift+Tab
+// move the focus over the tab stops; Escape and the close box send IDCANCEL. The base OnOK runs
+// UpdateData(TRUE) and EndDialog(IDOK); the base OnCancel EndDialog(IDCANCEL).
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
   public:
@@ -22,6 +24,8 @@ class CDialog : public CWnd {
     virtual INT_PTR DoModal();
     void EndDialog(int result);
     virtual BOOL OnInitDialog();
+    // Focus to `control` as Tab gives it: an edit's whole text is selected.
+    void GotoDlgCtrl(CWnd* control);
     // Dialog units to pixels.
     void MapDialogRect(LPRECT rect) const;
 

@@ -308,6 +308,7 @@ constexpr UINT VK_CONTROL = 0x11;
 constexpr UINT VK_MENU = 0x12;
 constexpr UINT VK_CAPITAL = 0x14;
 constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SPACE = 0x20;
 constexpr UINT VK_DELETE = 0x2E;
 constexpr UINT VK_F1 = 0x70;
 constexpr UINT VK_F4 = 0x73;

@@ -17,6 +17,11 @@ bool Reachable(HWND control) {
     return TopLevelOf(control) == ActiveWindow();
 }
 
+// A person's click or editing gives the control the keyboard focus first.
+void TakeFocus(HWND control) {
+    SetFocusRecord(control, FocusCause::kClick);
+}
+
 // Pixels of an edit's width that hold text (borders and margins excluded).
 int EditTextWidth(HWND edit) {
     return std::max(0, edit->rect.Width() - 8);
@@ -121,6 +126,7 @@ bool ClickButton(HWND button) {
     if (KindOf(button) != WindowKind::kButton || !Reachable(button)) return false;
     const DWORD type = button->style & BS_TYPEMASK;
     if (type == BS_GROUPBOX) return false;
+    TakeFocus(button);
     if (type == BS_AUTOCHECKBOX) SetCheck(button, button->check ? 0 : 1);
     if (type == BS_AUTORADIOBUTTON) {
         for (HWND sibling : button->parent->children)
@@ -136,6 +142,7 @@ bool ClickButton(HWND button) {
 bool TypeChars(HWND edit, const std::wstring& text) {
     if (KindOf(edit) != WindowKind::kEdit || !Reachable(edit) || (edit->style & ES_READONLY))
         return false;
+    TakeFocus(edit);
     for (wchar_t c : text) {
         // A handler may have disabled or hidden the edit after the last character.
         if (!Reachable(edit)) return false;
@@ -147,6 +154,7 @@ bool TypeChars(HWND edit, const std::wstring& text) {
 bool EditTextChanged(HWND edit, const std::wstring& text) {
     if (KindOf(edit) != WindowKind::kEdit || !Reachable(edit) || (edit->style & ES_READONLY))
         return false;
+    TakeFocus(edit);
     if (text == edit->text) return true;
     edit->selStart = edit->selEnd = static_cast<int>(text.size());
     SetText(edit, text);
@@ -156,6 +164,7 @@ bool EditTextChanged(HWND edit, const std::wstring& text) {
 bool ClearEdit(HWND edit) {
     if (KindOf(edit) != WindowKind::kEdit || !Reachable(edit) || (edit->style & ES_READONLY))
         return false;
+    TakeFocus(edit);
     edit->selStart = edit->selEnd = 0;
     if (!edit->text.empty()) SetText(edit, L"");
     return true;
@@ -174,6 +183,7 @@ bool ReplaceEditText(HWND edit, const std::wstring& text) {
 bool ClickListRow(HWND list, int row) {
     if (KindOf(list) != WindowKind::kListBox || !Reachable(list)) return false;
     if (row < 0 || row >= static_cast<int>(list->rows.size())) return false;
+    TakeFocus(list);
     if (list->curSel == row) return true;
     list->curSel = row;
     CurrentBackend().WindowChanged(list);
@@ -189,9 +199,16 @@ bool DoubleClickListRow(HWND list, int row) {
 
 bool CancelListSelection(HWND list) {
     if (KindOf(list) != WindowKind::kListBox || !Reachable(list) || list->curSel < 0) return false;
+    TakeFocus(list);
     list->curSel = -1;
     CurrentBackend().WindowChanged(list);
     if (list->style & LBS_NOTIFY) NotifyParent(list, LBN_SELCANCEL);
+    return true;
+}
+
+bool FocusControl(HWND control) {
+    if (!IsAlive(control) || !control->parent || !Reachable(control)) return false;
+    TakeFocus(control);
     return true;
 }
 
@@ -211,21 +228,28 @@ bool PressKey(UINT virtualKey, bool ctrl, bool shift, bool alt) {
                  reinterpret_cast<LPARAM>(FindChild(active, IDCANCEL)));
             return true;
         }
+        if (virtualKey == VK_TAB && !ctrl && !alt) {
+            HWND next = NextTabStop(active, FocusRecord(), !shift);
+            if (!next) return false;
+            SetFocusRecord(next, FocusCause::kKeyboard);
+            return true;
+        }
         if (virtualKey == VK_RETURN) {
-            HWND defaultButton = nullptr;
-            for (HWND child : active->children)
-                if (child->alive && KindOf(child) == WindowKind::kButton &&
-                    (child->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-                    defaultButton = child;
-            if (!defaultButton) {
+            // The focused push button, else the default one; the focus stays where it is.
+            HWND button = DefaultButton(active);
+            if (!button) {
                 Send(active, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(FindChild(active, IDOK)));
                 return true;
             }
             // A disabled default button takes no Enter.
-            if (!defaultButton->enabled) return false;
-            NotifyParent(defaultButton, BN_CLICKED);
+            if (!button->enabled) return false;
+            NotifyParent(button, BN_CLICKED);
             return true;
+        }
+        if (virtualKey == VK_SPACE) {
+            HWND focus = FocusRecord();
+            return KindOf(focus) == WindowKind::kButton && ClickButton(focus);
         }
         return false;
     }

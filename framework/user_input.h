@@ -23,6 +23,7 @@ bool CanReach(HWND control);
 HWND FindDescendant(HWND top, int id);
 
 // Buttons: a push button sends BN_CLICKED; a check box toggles (automatic ones) and sends it.
+// Every click and every editing below gives the control the keyboard focus first.
 bool ClickButton(HWND button);
 // Types `text` at the end of the edit's text, one character at a time; every character sends
 // EN_UPDATE then EN_CHANGE. An edit without ES_AUTOHSCROLL refuses characters beyond its
@@ -41,8 +42,14 @@ bool ClickListRow(HWND list, int row);
 bool DoubleClickListRow(HWND list, int row);
 // Ctrl+click on the selected row: no row selected any more, LBN_SELCANCEL.
 bool CancelListSelection(HWND list);
-// A key pressed in the active window: Enter and Escape in a dialog, accelerators in the main
-// window (a command runs only when its update handler leaves it enabled), Alt+F4 closes.
+// A person's click gave `control` the keyboard focus (a backend whose widgets take the focus by
+// themselves calls this).
+bool FocusControl(HWND control);
+// A key pressed in the active window. In a dialog: Tab and Shift+Tab move the focus over the
+// tab stops; Enter presses the focused push button, else the default push button (IDOK without
+// one; nothing when it is disabled); Space clicks the focused button; Escape sends IDCANCEL. In
+// the main window: accelerators (a command runs only when its update handler leaves it
+// enabled). Alt+F4 closes.
 bool PressKey(UINT virtualKey, bool ctrl, bool shift, bool alt);
 // The close box of a top-level window: WM_CLOSE.
 bool CloseWindow(HWND topLevel);

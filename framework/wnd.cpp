@@ -179,6 +179,7 @@ BOOL CWnd::EnableWindow(BOOL enable) {
     const BOOL wasDisabled = !m_hWnd->enabled;
     m_hWnd->enabled = enable != FALSE;
     if (framework::HasBackend()) framework::CurrentBackend().WindowChanged(m_hWnd);
+    if (!m_hWnd->enabled) framework::FocusMovesOn(m_hWnd);
     return wasDisabled;
 }
 
@@ -195,6 +196,7 @@ BOOL CWnd::ShowWindow(int command) {
     else
         m_hWnd->style &= ~WS_VISIBLE;
     if (framework::HasBackend()) framework::CurrentBackend().WindowChanged(m_hWnd);
+    if (!m_hWnd->visible) framework::FocusMovesOn(m_hWnd);
     if (m_hWnd->visible && !wasVisible) framework::InvalidateRecord(m_hWnd, true, true);
     return wasVisible;
 }
@@ -325,6 +327,16 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs, TIMERPROC callback) {
 
 BOOL CWnd::KillTimer(UINT_PTR id) {
     return framework::KillTimerRecord(m_hWnd, id);
+}
+
+CWnd* CWnd::SetFocus() {
+    CWnd* previous = GetFocus();
+    framework::SetFocusRecord(m_hWnd, framework::FocusCause::kProgram);
+    return previous;
+}
+
+CWnd* CWnd::GetFocus() {
+    return FromHandle(framework::FocusRecord());
 }
 
 CWnd* CWnd::SetCapture() {

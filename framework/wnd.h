@@ -91,6 +91,13 @@ class CWnd : public CCmdTarget {
     UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs, TIMERPROC callback);
     BOOL KillTimer(UINT_PTR id);
 
+    // Gives this window the keyboard focus in its top-level window (a hidden or disabled
+    // control passes it on to the next tab stop); answers the window that had it.
+    CWnd* SetFocus();
+    // The window with the keyboard focus: the active window's focused control, else the active
+    // window itself.
+    static CWnd* GetFocus();
+
     // The mouse goes to this window wherever the pointer is, until ReleaseCapture or until the
     // window is destroyed; answers the window that held it before (nullptr when none).
     CWnd* SetCapture();

@@ -131,6 +131,14 @@ DialogScript& DialogScript::PressEscape() {
     return PressKey(VK_ESCAPE);
 }
 
+DialogScript& DialogScript::PressTab(bool back) {
+    return PressKey(VK_TAB, false, back);
+}
+
+DialogScript& DialogScript::PressSpace() {
+    return PressKey(VK_SPACE);
+}
+
 DialogScript& DialogScript::CloseBox() {
     steps_.push_back([](Driver&, HWND dialog) {
         if (!framework::CloseWindow(dialog)) return std::string("the dialog cannot be closed");
@@ -512,6 +520,16 @@ std::wstring Driver::Caption() const {
 int Driver::ActiveDialogId() const {
     HWND active = framework::ActiveWindow();
     return active ? active->dialogId : 0;
+}
+
+int Driver::FocusedControl() const {
+    HWND focus = framework::FocusRecord();
+    return focus && focus->parent ? focus->id : 0;
+}
+
+int Driver::DefaultButtonId() const {
+    HWND button = framework::DefaultButton(framework::ActiveWindow());
+    return button ? button->id : 0;
 }
 
 CRect Driver::ActiveWindowRect() const {

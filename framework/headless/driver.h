@@ -86,6 +86,9 @@ class DialogScript {
     DialogScript& CancelSelection(int listId);
     DialogScript& PressEnter();
     DialogScript& PressEscape();
+    // Tab (Shift+Tab with `back`) and Space, in the dialog's keyboard focus.
+    DialogScript& PressTab(bool back = false);
+    DialogScript& PressSpace();
     DialogScript& PressKey(UINT virtualKey, bool ctrl = false, bool shift = false,
                            bool alt = false);
     DialogScript& CloseBox();
@@ -199,6 +202,10 @@ class Driver {
     // The active window itself.
     std::wstring Caption() const;
     int ActiveDialogId() const;  // 0 when no dialog is open
+    // The control with the keyboard focus, 0 when the window itself has it.
+    int FocusedControl() const;
+    // The push button Enter presses, shown as the default one; 0 when there is none.
+    int DefaultButtonId() const;
     CRect ActiveWindowRect() const;
     bool MainWindowEnabled() const;
     bool MainWindowVisible() const;

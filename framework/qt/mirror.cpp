@@ -183,6 +183,11 @@ class WindowWidget : public QWidget {
                    alt = m & Qt::AltModifier;
         mirror_.Act([key, ctrl, shift, alt] { framework::PressKey(key, ctrl, shift, alt); });
     }
+    // Qt never moves the focus by itself (arrow keys on a button, a focused widget disabled):
+    // the core decides, and its focus is pushed to the widgets after each call.
+    bool focusNextPrevChild(bool next) override {
+        return isWindow() || QWidget::focusNextPrevChild(next);
+    }
     void closeEvent(QCloseEvent* event) override {
         // The core decides: WM_CLOSE, and the window goes when its record goes.
         event->ignore();
@@ -229,6 +234,56 @@ class WindowWidget : public QWidget {
 
     Mirror& mirror_;
     HWND hwnd_;
+};
+
+// A person's keys that move the focus or press a button, and a click that gives a control the
+// focus, go to the core: Tab and Shift+Tab on any window, Enter and Space on a button, a press of
+// the left button on a button, an edit or a list. Qt would otherwise press a default button, or
+// move its own focus, by itself (and gives none to a click in a window it has not activated).
+class KeyboardGate : public QObject {
+  public:
+    explicit KeyboardGate(Mirror& mirror) : mirror_(mirror) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease &&
+            type != QEvent::MouseButtonPress)
+            return false;
+        // A list's rows take the mouse in its viewport.
+        HWND hwnd = mirror_.RecordOf(watched);
+        if (!hwnd && type == QEvent::MouseButtonPress) hwnd = mirror_.RecordOf(watched->parent());
+        if (!hwnd) return false;
+        if (type == QEvent::MouseButtonPress) {
+            using framework::WindowKind;
+            const WindowKind kind = framework::KindOf(hwnd);
+            const bool takesFocus =
+                (kind == WindowKind::kButton && (hwnd->style & BS_TYPEMASK) != BS_GROUPBOX) ||
+                kind == WindowKind::kEdit || kind == WindowKind::kListBox;
+            if (takesFocus && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                mirror_.Act([hwnd] { framework::FocusControl(hwnd); });
+            return false;
+        }
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers m = key->modifiers();
+        const int k = key->key();
+        const bool tab = (k == Qt::Key_Tab || k == Qt::Key_Backtab) &&
+                         !(m & (Qt::ControlModifier | Qt::AltModifier));
+        const bool press = framework::KindOf(hwnd) == framework::WindowKind::kButton &&
+                           (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space);
+        if (!tab && !press) return false;
+        // Space presses once however long it is held; the release is Qt's and goes nowhere.
+        if (type == QEvent::KeyPress && !(k == Qt::Key_Space && key->isAutoRepeat())) {
+            const UINT virtualKey = VirtualKeyOf(k);
+            const bool shift = k == Qt::Key_Backtab || (m & Qt::ShiftModifier);
+            mirror_.Act(
+                [virtualKey, shift] { framework::PressKey(virtualKey, false, shift, false); });
+        }
+        return true;
+    }
+
+  private:
+    Mirror& mirror_;
 };
 
 // What the core drew on a control, over the control.
@@ -494,7 +549,10 @@ UINT VirtualKeyOf(int key) {
         case Qt::Key_Backspace:
             return VK_BACK;
         case Qt::Key_Tab:
+        case Qt::Key_Backtab:
             return VK_TAB;
+        case Qt::Key_Space:
+            return VK_SPACE;
         case Qt::Key_Delete:
             return VK_DELETE;
         case Qt::Key_CapsLock:
@@ -508,7 +566,7 @@ UINT VirtualKeyOf(int key) {
     }
 }
 
-Mirror::Mirror(QtBackend& backend) : backend_(backend) {
+Mirror::Mirror(QtBackend& backend) : backend_(backend), keyboard_(new KeyboardGate(*this)) {
     font_.setFamily(QString::fromLatin1(QtBackend::DialogFontFamily()));
     font_.setPixelSize(11);
 }
@@ -568,6 +626,13 @@ QWidget* Mirror::WidgetOf(HWND hwnd) const {
     return it == entries_.end() ? nullptr : it->second.widget.data();
 }
 
+HWND Mirror::RecordOf(const QObject* widget) const {
+    if (!widget) return nullptr;
+    for (const auto& [hwnd, entry] : entries_)
+        if (entry.widget == widget) return framework::IsAlive(hwnd) ? hwnd : nullptr;
+    return nullptr;
+}
+
 QWidget* Mirror::TopWidgetOf(HWND hwnd) const {
     return WidgetOf(framework::TopLevelOf(hwnd));
 }
@@ -625,8 +690,10 @@ QWidget* Mirror::Ensure(HWND hwnd) {
     } else if (!hwnd->visible) {
         return nullptr;  // a top-level window appears when it is first shown
     }
-    entries_[hwnd].widget = CreateWidget(hwnd, parent);
-    return entries_[hwnd].widget;
+    QWidget* widget = CreateWidget(hwnd, parent);
+    widget->installEventFilter(keyboard_.get());
+    entries_[hwnd].widget = widget;
+    return widget;
 }
 
 QWidget* Mirror::CreateWidget(HWND hwnd, QWidget* parent) {
@@ -671,8 +738,8 @@ QWidget* Mirror::CreateWidget(HWND hwnd, QWidget* parent) {
                 radio->setAutoExclusive(false);  // the core unchecks the others
                 button = radio;
             } else {
+                // The default look follows the core (ApplyControl); Qt presses nothing by itself.
                 auto* push = new QPushButton(parent);
-                push->setDefault(type == BS_DEFPUSHBUTTON);
                 push->setAutoDefault(false);
                 button = push;
             }
@@ -721,6 +788,7 @@ QWidget* Mirror::CreateWidget(HWND hwnd, QWidget* parent) {
             auto* list = new ListWidget(*this, hwnd, parent);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             list->setItemDelegate(new TabbedRows(hwnd, list));
+            list->viewport()->installEventFilter(keyboard_.get());
             QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, h, list] {
                 const auto selected = list->selectedItems();
                 const int row = selected.isEmpty() ? -1 : list->row(selected.first());
@@ -885,7 +953,26 @@ void Mirror::SyncAll() {
         else
             menuDirty_.push_back(frame);  // until its widget exists
     }
+    SyncFocus();
     syncing_ = false;
+}
+
+void Mirror::SyncFocus() {
+    HWND active = framework::ActiveWindow();
+    if (framework::KindOf(active) != framework::WindowKind::kDialog) return;
+    QWidget* top = WidgetOf(active);
+    if (!top || !top->isVisible() || QApplication::activePopupWidget()) return;
+    // A message box or a system dialog over the dialog keeps the keyboard.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != top) return;
+    HWND focus = framework::FocusRecord();
+    QWidget* target = focus == active ? top : WidgetOf(focus);
+    if (!target || !target->isVisible() || !target->isEnabled() || top->focusWidget() == target)
+        return;
+    // An edit whose whole text the core selected (Tab, the first focus) shows it selected.
+    const bool selected = framework::KindOf(focus) == framework::WindowKind::kEdit &&
+                          !focus->text.empty() && focus->selStart == 0 &&
+                          focus->selEnd == static_cast<int>(focus->text.size());
+    target->setFocus(selected ? Qt::TabFocusReason : Qt::OtherFocusReason);
 }
 
 void Mirror::Apply(HWND hwnd, Entry& entry) {
@@ -961,6 +1048,10 @@ void Mirror::ApplyControl(HWND hwnd, QWidget* widget) {
                 if (check->checkState() != state) check->setCheckState(state);
             } else if (button->isCheckable() || qobject_cast<QRadioButton*>(button)) {
                 if (button->isChecked() != (hwnd->check != 0)) button->setChecked(hwnd->check != 0);
+            } else if (auto* push = qobject_cast<QPushButton*>(button)) {
+                const bool shownDefault = framework::KindOf(hwnd->parent) == WindowKind::kDialog &&
+                                          framework::DefaultButton(hwnd->parent) == hwnd;
+                if (push->isDefault() != shownDefault) push->setDefault(shownDefault);
             }
             return;
         }

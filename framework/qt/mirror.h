@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -55,6 +56,8 @@ class Mirror {
 
     // A person's actions on a widget, through the backend's dispatch.
     void Act(std::function<void()> call);
+    // The live record a widget shows, nullptr when none.
+    HWND RecordOf(const QObject* widget) const;
 
   private:
     struct Entry {
@@ -69,6 +72,8 @@ class Mirror {
     void Apply(HWND hwnd, Entry& entry);
     void ApplyControl(HWND hwnd, QWidget* widget);
     void SyncMenus(HWND frame, Entry& entry);
+    // Puts Qt's keyboard focus where the core's is, in the active dialog.
+    void SyncFocus();
 
     QtBackend& backend_;
     QFont font_;
@@ -76,6 +81,7 @@ class Mirror {
     std::vector<HWND> order_;  // records in creation order (parents before children)
     std::vector<HWND> menuDirty_;
     bool syncing_ = false;
+    std::unique_ptr<QObject> keyboard_;  // the filter taking a person's focus keys to the core
 };
 
 // The virtual key of a Qt key event, 0 when the framework has none for it.

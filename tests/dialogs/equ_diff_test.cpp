@@ -109,6 +109,7 @@ TEST_F(EquDiffTest, OpensByModeOnANewDocument) {
                         .Check([&](headless::Driver& in) {
                             EXPECT_EQ(LastInformation(in), c.firstFault);
                         })
+                        .PressTab()    // round to the first field
                         .PressEnter()  // OK is the default button, disabled: nothing happens
                         .Check([](headless::Driver& in) {
                             EXPECT_EQ(in.ActiveDialogId(), IDD_EQU_DIFF);

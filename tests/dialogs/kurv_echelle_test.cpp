@@ -1,7 +1,9 @@
 // The scale dialog: opening on the scale, typed limits, the rubber band, Appliquer and Sortie.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "fitdata/number_format.h"
@@ -266,9 +268,20 @@ TEST_F(KurvEchelleTest, EveryReleaseEndsTheDrag) {
 
 // Escape and the close box run Appliquer and leave the dialog open; Sortie closes without
 // applying.
-TEST_F(KurvEchelleTest, EscapeAndCloseBoxApplySortieCloses) {
-    for (const bool escape : {true, false}) {
-        SCOPED_TRACE(escape ? "Escape" : "close box");
+// Enter on Appliquer (reached by Tab round from the last field) applies too; Appliquer then
+// passes the focus on to the next tab stop.
+TEST_F(KurvEchelleTest, EscapeCloseBoxAndEnterOnAppliquerApplySortieCloses) {
+    const std::pair<const char*, std::function<void(headless::DialogScript&)>> keys[] = {
+        {"Escape", [](headless::DialogScript& s) { s.PressEscape(); }},
+        {"close box", [](headless::DialogScript& s) { s.CloseBox(); }},
+        {"Enter on Appliquer",
+         [](headless::DialogScript& s) {
+             s.PressTab().PressTab().PressEnter().Check(
+                 [](headless::Driver& in) { EXPECT_EQ(in.FocusedControl(), IDC_SCALE_AUTO); });
+         }},
+    };
+    for (const auto& [name, apply] : keys) {
+        SCOPED_TRACE(name);
         Data().scale.autoScale = 1;
         RunScale([&](headless::DialogScript& steps) {
             steps.Click(IDC_SCALE_AUTO)
@@ -276,10 +289,7 @@ TEST_F(KurvEchelleTest, EscapeAndCloseBoxApplySortieCloses) {
                 .Type(IDC_SCALE_X_MAX, L"7")
                 .Type(IDC_SCALE_Y_MIN, L"0")
                 .Type(IDC_SCALE_Y_MAX, L"4");
-            if (escape)
-                steps.PressEscape();
-            else
-                steps.CloseBox();
+            apply(steps);
             steps
                 .Check([](headless::Driver& in) {
                     EXPECT_EQ(in.ActiveDialogId(), static_cast<int>(IDD_SCALE));

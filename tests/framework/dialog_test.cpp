@@ -302,7 +302,8 @@ TEST_F(DialogTest, EndingKeysAndCloseBox) {
 TEST_F(DialogTest, EnterGoesToTheDefaultButtonAndNotToADisabledOne) {
     driver->NextDialog(kTestDialog)
         .Click(kDisableOkButton)
-        .PressEnter()  // OK is the default button and disabled: nothing happens
+        .Type(kEdit, L"x")
+        .PressEnter()  // in the edit: OK is the default button and disabled, nothing happens
         .Check([](headless::Driver& d) {
             EXPECT_FALSE(d.IsEnabled(IDOK));
             EXPECT_EQ(d.ActiveDialogId(), static_cast<int>(kTestDialog));
@@ -310,6 +311,129 @@ TEST_F(DialogTest, EnterGoesToTheDefaultButtonAndNotToADisabledOne) {
         .PressEscape();
     EXPECT_EQ(RunDialog(), 0);
     EXPECT_TRUE(Only("ok").empty());
+}
+
+// Keyboard focus
+
+CWnd* Item(int id) {
+    return CWnd::FromHandle(framework::FindDescendant(framework::ActiveWindow(), id));
+}
+
+std::pair<int, int> Selection(int id) {
+    std::pair<int, int> sel;
+    static_cast<CEdit*>(Item(id))->GetSel(sel.first, sel.second);
+    return sel;
+}
+
+// The label is no tab stop; the disabled edit and the hidden check box are passed over. The
+// keyboard's focus on an edit selects its whole text.
+TEST_F(DialogTest, TabMovesOverTheTabStopsInTemplateOrderAndWraps) {
+    TheSettings().initialText = L"abc";
+    TheSettings().onInit = [](CDialog& d) {
+        d.GetDlgItem(kNarrowEdit)->EnableWindow(FALSE);
+        d.GetDlgItem(kCheck)->ShowWindow(SW_HIDE);
+    };
+    std::vector<int> forward, back;
+    headless::DialogScript& script = driver->NextDialog(kTestDialog);
+    script.Check([](headless::Driver&) { EXPECT_EQ(Selection(kEdit), std::make_pair(0, 3)); });
+    for (int i = 0; i < 8; ++i)
+        script.Check([&](headless::Driver& d) { forward.push_back(d.FocusedControl()); })
+            .PressTab();
+    for (int i = 0; i < 2; ++i)
+        script.PressTab(true).Check(
+            [&](headless::Driver& d) { back.push_back(d.FocusedControl()); });
+    script.PressEscape();
+    RunDialog();
+    EXPECT_EQ(forward, (std::vector<int>{kEdit, kList, kNestedButton, kBoxButton, kDisableOkButton,
+                                         IDOK, IDCANCEL, kEdit}));
+    EXPECT_EQ(back, (std::vector<int>{kEdit, IDCANCEL}));
+}
+
+// Enter and Space press the focused button, again after the dialog or box it opened; elsewhere
+// Enter goes to the default button and Space does nothing (a check box ticks).
+TEST_F(DialogTest, EnterAndSpacePressTheFocusedButtonElseEnterTheDefault) {
+    driver->NextDialog(kTestDialog)
+        .Click(kNestedButton)
+        .Check([](headless::Driver& d) {
+            EXPECT_EQ(d.FocusedControl(), kNestedButton);
+            EXPECT_EQ(d.DefaultButtonId(), kNestedButton);
+        })
+        .PressEnter()
+        .PressTab()
+        .PressSpace()
+        .Type(kEdit, L"x")
+        .Check([](headless::Driver& d) { EXPECT_EQ(d.DefaultButtonId(), IDOK); })
+        .PressSpace()
+        .PressTab()
+        .PressTab()
+        .PressSpace()
+        .Check([](headless::Driver& d) {
+            EXPECT_EQ(d.FocusedControl(), kCheck);
+            EXPECT_EQ(d.DefaultButtonId(), IDOK);
+        })
+        .PressEnter();
+    driver->NextDialog(kSmallDialog).PressEnter();
+    driver->NextDialog(kSmallDialog).PressEnter();
+    driver->AnswerMessageBox(IDNO);
+    EXPECT_EQ(RunDialog(), IDOK);
+    EXPECT_EQ(Only("nested"), (Events{"nested 1", "nested 1"}));
+    EXPECT_EQ(Only("box"), Events{"box 7"});
+    EXPECT_EQ(Only("BN_CLICKED"), Events{"BN_CLICKED check"});
+    EXPECT_EQ(Only("ok"), Events{"ok x"});
+}
+
+TEST_F(DialogTest, FocusOnAControlThatIsDisabledOrHiddenMovesOn) {
+    driver->NextDialog(kTestDialog)
+        .PressTab(true)
+        .PressTab(true)
+        .Check([](headless::Driver& d) {
+            ASSERT_EQ(d.FocusedControl(), IDOK);
+            Item(IDOK)->EnableWindow(FALSE);
+            EXPECT_EQ(d.FocusedControl(), IDCANCEL);
+            Item(IDCANCEL)->ShowWindow(SW_HIDE);
+            EXPECT_EQ(d.FocusedControl(), kEdit);
+            EXPECT_EQ(Item(kList)->SetFocus(), Item(kEdit));
+            EXPECT_EQ(CWnd::GetFocus(), Item(kList));
+            Item(kNestedButton)->EnableWindow(FALSE);
+            Item(kNestedButton)->SetFocus();
+            EXPECT_EQ(d.FocusedControl(), kBoxButton);
+            Item(IDCANCEL)->ShowWindow(SW_SHOW);
+        })
+        .PressEscape();
+    EXPECT_EQ(RunDialog(), 0);
+}
+
+TEST_F(DialogTest, FirstFocusIsWhereOnInitDialogPutItWhenItAnswersFalse) {
+    struct Case {
+        const char* name;
+        BOOL answer;
+        std::function<void(CDialog&)> init;
+        int focus;
+    };
+    const Case cases[] = {
+        {"SetFocus, TRUE", TRUE, [](CDialog& d) { d.GetDlgItem(kList)->SetFocus(); }, kEdit},
+        {"SetFocus, FALSE", FALSE, [](CDialog& d) { d.GetDlgItem(kList)->SetFocus(); }, kList},
+        {"GotoDlgCtrl, FALSE", FALSE,
+         [](CDialog& d) {
+             d.SetDlgItemText(kNarrowEdit, L"xy");
+             d.GotoDlgCtrl(d.GetDlgItem(kNarrowEdit));
+         },
+         kNarrowEdit},
+    };
+    for (const Case& c : cases) {
+        TheSettings().initAnswer = c.answer;
+        TheSettings().onInit = c.init;
+        driver->NextDialog(kTestDialog)
+            .Check([&c](headless::Driver& d) {
+                EXPECT_EQ(d.FocusedControl(), c.focus) << c.name;
+                // As Tab does, GotoDlgCtrl selects the edit's text.
+                if (c.focus == kNarrowEdit) {
+                    EXPECT_EQ(Selection(kNarrowEdit), std::make_pair(0, 2));
+                }
+            })
+            .PressEscape();
+        RunDialog();
+    }
 }
 
 TEST_F(DialogTest, DoModalAnswersWhatEndDialogGot) {

@@ -252,7 +252,7 @@ class CTestDialog : public CDialog {
             UpdateData(FALSE);
         }
         if (TheSettings().onInit) TheSettings().onInit(*this);
-        return TRUE;
+        return TheSettings().initAnswer;
     }
     void OnOK() override {
         UpdateData(TRUE);

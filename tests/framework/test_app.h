@@ -69,6 +69,7 @@ struct Settings {
     bool missingIndicator = false;         // the status bar names a string the table lacks  //
                                            // InitInstance runs the splash dialog 503
     std::function<void(CDialog&)> onInit;  // run inside OnInitDialog of dialog 500
+    BOOL initAnswer = TRUE;                // what OnInitDialog of dialog 500 answers
 };
 Settings& TheSettings();
 

@@ -4,17 +4,21 @@
 #include <QDialogButtonBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
+#include "fitdata/number_format.h"
 #include "framework/headless/driver.h"
 #include "qt/qt_session.h"
 #include "resources/resource_ids.h"
 #include "shell/kurvomat_app.h"
+#include "shell/kurvomat_doc.h"
 
 namespace {
 
@@ -77,6 +81,80 @@ TEST_F(QtKurvomat, ExampleOpensWithItsPageAndFitsFromTheMenu) {
     ASSERT_TRUE(WaitFor([&] { return shown && !QApplication::activeModalWidget(); }));
     EXPECT_FALSE(QGuiApplication::overrideCursor());
     ExpectMirror();
+}
+
+// Keys go to the widget Qt gives the focus to, which is the core's: Enter presses the focused
+// button (after RAZ and Tab, Cancel; Effacer, which asks first) and, in the formula, runs OK.
+TEST_F(QtKurvomat, EnterFollowsTheFocusInTheEntryDialogs) {
+    ASSERT_TRUE(StartOnExample());
+    auto* document = dynamic_cast<CKurvomatDoc*>(Frame()->GetActiveDocument());
+    ASSERT_NE(document, nullptr);
+    const FitData& data = document->fitData;
+    const FunctionDef before = data.function;
+    ASSERT_EQ(data.fitDone, 1);
+    auto key = [](Qt::Key k) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, k);
+    };
+    auto control = [](QWidget* dialog, int id) {
+        return dialog->findChild<QWidget*>(QStringLiteral("ctl-%1").arg(id));
+    };
+    auto run = [this](UINT command, int dialogId, std::function<void(QWidget*)> act) {
+        bool done = false;
+        // Keys go to the active window's focus: Qt activates a window after it shows it.
+        OnModal(QStringLiteral("dlg-%1").arg(dialogId), [&done, act](QWidget* dialog) {
+            if (!dialog->isActiveWindow()) return false;
+            act(dialog);
+            return done = true;
+        });
+        Action(command)->trigger();
+        ASSERT_TRUE(WaitFor([&] { return done && !QApplication::activeModalWidget(); }));
+    };
+
+    run(ID_ENTER_COEF, IDD_ENTER_COEF, [&](QWidget* dialog) {
+        QTest::mouseClick(control(dialog, IDC_COEF_RAZ), Qt::LeftButton);
+        EXPECT_EQ(qobject_cast<QLineEdit*>(control(dialog, IDC_COEF_VALUE_A))->text(),
+                  QString::fromStdWString(FormatNumber(0.0)));
+        key(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), control(dialog, IDCANCEL));
+        key(Qt::Key_Return);
+    });
+    EXPECT_EQ(std::memcmp(data.function.coef, before.coef, sizeof before.coef), 0);
+    EXPECT_EQ(data.fitDone, 1);
+    EXPECT_FALSE(document->IsModified());
+
+    const int points = data.nPoints;
+    QString question;
+    run(ID_ENTER_TABLE, IDD_ENTER_TABLE, [&](QWidget* dialog) {
+        EXPECT_EQ(QApplication::focusWidget(), control(dialog, IDC_TABLE_LIST));
+        key(Qt::Key_Tab);
+        key(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), control(dialog, IDC_TABLE_CLEAR));
+        EXPECT_TRUE(qobject_cast<QPushButton*>(control(dialog, IDC_TABLE_CLEAR))->isDefault());
+        OnModal(QStringLiteral("message-box"), [&](QWidget* box) {
+            question = qobject_cast<QMessageBox*>(box)->text();
+            QTest::mouseClick(box->findChild<QWidget*>(QStringLiteral("answer-%1").arg(IDNO)),
+                              Qt::LeftButton);
+            return true;
+        });
+        key(Qt::Key_Return);
+        EXPECT_EQ(qobject_cast<QListWidget*>(control(dialog, IDC_TABLE_LIST))->count(), points);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(question, QStringLiteral("Voulez vous réellement effacer tous les points ?"));
+    EXPECT_EQ(data.nPoints, points);
+    EXPECT_FALSE(document->IsModified());
+
+    run(ID_ENTER_FUNCTION, IDD_ENTER_FUNCTION, [&](QWidget* dialog) {
+        QWidget* edit = control(dialog, IDC_FUNCTION_TEXT);
+        EXPECT_EQ(QApplication::focusWidget(), edit);
+        qobject_cast<QLineEdit*>(edit)->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("a*x+b"));
+        key(Qt::Key_Return);
+    });
+    EXPECT_EQ(data.function.functionText, "A*X+B");
+    EXPECT_TRUE(document->IsModified());
 }
 
 TEST_F(QtKurvomat, PrintToPdfHoldsTheHeadlessPage) {

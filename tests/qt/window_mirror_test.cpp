@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 #include "framework/test_app.h"
@@ -166,8 +167,10 @@ TEST_F(QtFramework, DialogAnsweredThroughItsWidgets) {
         EXPECT_GE(black, 1);
         EXPECT_EQ(shot.pixel(client + QPoint(7, 7)) & 0xFFFFFF, ~background.rgb() & 0xFFFFFF);
         EXPECT_EQ(shot.pixel(client + QPoint(12, 7)) & 0xFFFFFF, background.rgb() & 0xFFFFFF);
-        // Enter goes to the default button: OK.
+        // The button clicked last has the focus; a click in the edit takes it, and Enter there
+        // goes to the default button: OK.
         TheLog().Clear();
+        QTest::mouseClick(edit, Qt::LeftButton);
         QTest::keyClick(edit, Qt::Key_Return);
         return true;
     });
@@ -177,6 +180,63 @@ TEST_F(QtFramework, DialogAnsweredThroughItsWidgets) {
     EXPECT_EQ(Log(), (Events{"ok ab", "dialog 1 check 1"}));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     ExpectMirror();
+}
+
+// Qt's focus is the core's: Tab and Shift+Tab move it over the tab stops, a click gives it, the
+// focused push button (else the default one) shows as default, Enter and Space press it.
+TEST_F(QtFramework, KeyboardFocusIsTheCores) {
+    ASSERT_TRUE(StartApp());
+    bool answered = false;
+    OnModal(QStringLiteral("dlg-500"), [&](QWidget* dialog) {
+        // Keys go to the active window's focus: Qt activates a window after it shows it.
+        if (!dialog->isActiveWindow()) return false;
+        answered = true;
+        TheLog().Clear();
+        auto control = [dialog](int id) {
+            return dialog->findChild<QWidget*>(QStringLiteral("ctl-%1").arg(id));
+        };
+        auto shownDefault = [&](int id) {
+            return qobject_cast<QPushButton*>(control(id))->isDefault();
+        };
+        auto key = [](Qt::Key k) {
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            QTest::keyClick(focus, k);
+        };
+        // Both foci agree after each step.
+        auto focused = [&](int id) {
+            HWND focus = framework::FocusRecord();
+            EXPECT_EQ(focus ? focus->id : 0, id);
+            EXPECT_EQ(QApplication::focusWidget(), control(id));
+        };
+        focused(kEdit);
+        EXPECT_TRUE(shownDefault(IDOK));
+        key(Qt::Key_Backtab);
+        focused(IDCANCEL);
+        EXPECT_TRUE(shownDefault(IDCANCEL));
+        EXPECT_FALSE(shownDefault(IDOK));
+        key(Qt::Key_Backtab);
+        key(Qt::Key_Backtab);
+        focused(kDisableOkButton);
+        key(Qt::Key_Space);  // disables OK, which Tab then passes over
+        EXPECT_FALSE(control(IDOK)->isEnabled());
+        key(Qt::Key_Tab);
+        focused(IDCANCEL);
+        // Enter in the check box goes to the default button, OK, disabled: nothing happens.
+        QTest::mouseClick(control(kCheck), Qt::LeftButton);
+        focused(kCheck);
+        EXPECT_TRUE(shownDefault(IDOK));
+        key(Qt::Key_Return);
+        QTest::mouseClick(control(kEdit), Qt::LeftButton);
+        key(Qt::Key_Backtab);
+        focused(IDCANCEL);
+        key(Qt::Key_Return);
+        return true;
+    });
+    Action(kOpenDialogCommand)->trigger();
+    ASSERT_TRUE(WaitFor([] { return !Log().empty() && Log().back().rfind("dialog", 0) == 0; }));
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(Log(), (Events{"BN_CLICKED check", "cancel", "dialog 0 check 0"}));
 }
 
 // Styles of the controls a person acts on: upper case, read-only, radio buttons the core

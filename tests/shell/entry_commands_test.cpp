@@ -87,6 +87,75 @@ TEST_F(EntryCommandsTest, ChangingOkClearsTheFitAndDarkensDist) {
     }
 }
 
+// Enter presses the focused button: after RAZ and Tab it cancels, on Effacer it asks first, and
+// after Insérer it inserts again. None of them stores anything.
+TEST_F(EntryCommandsTest, EnterPressesTheFocusedButton) {
+    struct Case {
+        const char* name;
+        UINT command;
+        std::function<void(headless::Driver&)> script;
+    };
+    const Case cases[] = {
+        {"RAZ, Tab, Enter", ID_ENTER_COEF,
+         [](headless::Driver& d) {
+             d.NextDialog(IDD_ENTER_COEF)
+                 .Click(IDC_COEF_RAZ)
+                 .PressTab()
+                 .Check([](headless::Driver& in) { EXPECT_EQ(in.FocusedControl(), IDCANCEL); })
+                 .PressEnter();
+         }},
+        {"Effacer, Enter", ID_ENTER_TABLE,
+         [](headless::Driver& d) {
+             d.NextDialog(IDD_ENTER_TABLE)
+                 .PressTab()
+                 .PressTab()
+                 .Check(
+                     [](headless::Driver& in) { EXPECT_EQ(in.FocusedControl(), IDC_TABLE_CLEAR); })
+                 .PressEnter()
+                 .Check([](headless::Driver& in) {
+                     ASSERT_EQ(in.MessageBoxes().size(), 1u);
+                     EXPECT_EQ(in.MessageBoxes()[0].text,
+                               L"Voulez vous réellement effacer tous les points ?");
+                     EXPECT_EQ(in.ListRows(IDC_TABLE_LIST).size(), 3u);
+                 })
+                 .PressEscape();
+             d.AnswerMessageBox(IDNO);
+         }},
+        {"Insérer, Enter", ID_ENTER_TABLE,
+         [](headless::Driver& d) {
+             d.NextDialog(IDD_ENTER_TABLE)
+                 .Click(IDC_TABLE_INSERT)
+                 .Check([](headless::Driver& in) {
+                     EXPECT_EQ(in.ListRows(IDC_TABLE_LIST).size(), 4u);
+                     EXPECT_EQ(in.FocusedControl(), IDC_TABLE_INSERT);
+                 })
+                 .PressEnter()
+                 .Check([](headless::Driver& in) {
+                     EXPECT_EQ(in.ActiveDialogId(), static_cast<int>(IDD_ENTER_TABLE));
+                 })
+                 .PressEscape();
+             d.NextDialog(IDD_ENTER_POINT)
+                 .Type(IDC_POINT_X, L"4")
+                 .Type(IDC_POINT_Y, L"9")
+                 .PressEnter();
+             d.NextDialog(IDD_ENTER_POINT).PressEscape();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenFittedDocument();
+        c.script(Driver());
+        ASSERT_TRUE(Driver().ChooseMenu(c.command));
+        EXPECT_FALSE(Document().IsModified());
+        EXPECT_EQ(Data().fitDone, 1);
+        EXPECT_EQ(Data().function.coef[0], 2.0);
+        EXPECT_EQ(Data().function.coef[1], 1.0);
+        EXPECT_EQ(Data().nPoints, 3);
+        EXPECT_EQ(ScriptErrors(), "");
+        EXPECT_EQ(Driver().PendingAnswers(), 0u);
+    }
+}
+
 // On a new document the first function lights FCT and COEF and opens the coefficient command.
 TEST_F(EntryCommandsTest, FirstFunctionLightsItsPanes) {
     ASSERT_TRUE(Start());
