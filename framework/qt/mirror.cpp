@@ -541,6 +541,7 @@ void Mirror::Created(HWND hwnd) {
 }
 
 void Mirror::Destroyed(HWND hwnd) {
+    if (hwnd == syncedFocus_) syncedFocus_ = nullptr;  // a new record may take its address
     order_.erase(std::remove(order_.begin(), order_.end(), hwnd), order_.end());
     menuDirty_.erase(std::remove(menuDirty_.begin(), menuDirty_.end(), hwnd), menuDirty_.end());
     auto it = entries_.find(hwnd);
@@ -823,13 +824,17 @@ void Mirror::SyncFocus() {
     if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != top) return;
     HWND focus = framework::FocusRecord();
     QWidget* target = focus == active ? top : WidgetOf(focus);
-    if (!target || !target->isVisible() || !target->isEnabled() || top->focusWidget() == target)
-        return;
-    // An edit whose whole text the core selected (Tab, the first focus) shows it selected.
+    if (!target || !target->isVisible() || !target->isEnabled()) return;
+    const bool moved = focus != syncedFocus_;
+    syncedFocus_ = focus;
+    if (top->focusWidget() != target) target->setFocus(Qt::OtherFocusReason);
+    // An edit whose whole text the core selected as the focus came (Tab, the first focus) shows
+    // it selected, so the first key typed replaces it. Qt may have focused the edit by itself
+    // when the window showed, without selecting; later a click's caret is left where it is.
     const bool selected = framework::KindOf(focus) == framework::WindowKind::kEdit &&
                           !focus->text.empty() && focus->selStart == 0 &&
                           focus->selEnd == static_cast<int>(focus->text.size());
-    target->setFocus(selected ? Qt::TabFocusReason : Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(target); edit && moved && selected) edit->selectAll();
 }
 
 void Mirror::Apply(HWND hwnd, Entry& entry) {

@@ -89,6 +89,7 @@ class Mirror {
     std::vector<HWND> order_;  // records in creation order (parents before children)
     std::vector<HWND> menuDirty_;
     bool syncing_ = false;
+    HWND syncedFocus_ = nullptr;         // the core's focus when SyncFocus last placed Qt's
     QTimer menuRetry_;                   // a menu change waits for the menus to close
     std::unique_ptr<QObject> keyboard_;  // the filter taking a person's focus keys to the core
 };
