@@ -3,7 +3,6 @@
 // preview, and the desktop's handler for the shell's "open".
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -19,13 +18,13 @@
 #include <QPushButton>
 #include <QRegion>
 #include <QToolButton>
-#include <QUrl>
 
 #include "common/text_conversion.h"
 #include "framework/app.h"
 #include "framework/core.h"
 #include "framework/doc_view.h"
 #include "framework/frame.h"
+#include "framework/qt/desktop_launch.h"
 #include "framework/qt/file_filters.h"
 #include "framework/qt/mirror.h"
 #include "framework/qt/name_icon_provider.h"
@@ -488,7 +487,9 @@ bool QtBackend::ShellExecute(const std::string& verb, const std::string& file) {
     std::string path = file;
     path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
     if (path.empty() || !QFileInfo::exists(QString::fromStdString(path))) return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    // A launcher that fails does so at once; one that runs longer has found a program.
+    constexpr int kLauncherWaitMs = 1000;
+    return OpenWithDesktop(QString::fromStdString(path), kLauncherWaitMs);
 }
 
 }  // namespace qtbackend

@@ -105,6 +105,35 @@ TEST_F(QtDialogs, ModalDialogsHaveATitleAndACloseBoxOnly) {
             << name.toStdString();
 }
 
+// The shell's "open" answers whether a program took the file: the desktop's launcher ending with
+// a failure (no program for the type) is one; a launcher still running has found a program.
+TEST_F(QtDialogs, ShellOpenAnswersWhetherAProgramTookTheFile) {
+    const std::filesystem::path bin = Folder() / "bin", help = Folder() / "aide.chm";
+    std::filesystem::create_directory(bin);
+    std::ofstream(help) << "aide";
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    struct Case {
+        const char* launcher;
+        std::filesystem::path file;
+        bool opened;
+    };
+    // The running launcher comes last: a shell reads its script as it goes.
+    const Case cases[] = {{"exit 0", help, true},
+                          {"exit 3", help, false},
+                          {"exit 0", Folder() / "absent.chm", false},
+                          {"exec >/dev/null 2>&1; sleep 3", help, true}};
+    for (const Case& c : cases) {
+        std::ofstream(bin / "xdg-open") << "#!/bin/sh\n" << c.launcher << "\n";
+        std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+        std::string quoted(1, '"');  // piece by piece: GCC 12 warns falsely on "\"" + string
+        quoted += c.file.string() + '"';
+        EXPECT_EQ(Backend().ShellExecute("open", quoted), c.opened)
+            << c.launcher << " on " << c.file;
+    }
+    setenv("PATH", path.c_str(), 1);
+}
+
 TEST_F(QtDialogs, QtDialogsSpeakFrenchUnderAFrenchLocale) {
     const QLocale desktop;
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
