@@ -3,9 +3,11 @@
 // the print preview and printing from it, the recent files in the menu, the file dialogs' folder.
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -17,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <map>
 
 #include "fitdata/number_format.h"
 #include "framework/headless/driver.h"
@@ -402,4 +405,34 @@ TEST_F(QtKurvomat, FileDialogsOpenInTheFolderUsedLast) {
     ask((Folder() / "sine.gen").wstring(), QString());
     const QString folder = QString::fromStdString(Folder().string());
     EXPECT_EQ(folders, (std::vector<QString>{folder, folder, folder + "/autre", folder}));
+}
+
+// The file dialogs name the program's own files as its filters do, whatever the extension's case;
+// other files keep the desktop's names.
+TEST_F(QtKurvomat, FileDialogsNameTheProgramsFileTypes) {
+    const std::map<QString, QString> expected = {
+        {"essai.gen", "Application Kurvomat"},
+        {"essai.COE", "Coefficients Kurvomat"},
+        {"mesures.csv", "Texte (séparateur: point-virgule)"},
+        {"page.bmp", "Image bitmap"},
+        {"notice.pdf",
+         QMimeDatabase().mimeTypeForName(QStringLiteral("application/pdf")).comment()}};
+    for (const auto& [name, type] : expected) std::ofstream(Folder() / name.toStdString()) << "1";
+    std::map<QString, QString> shown;
+    OnModal(QStringLiteral("file-dialog"), [&](QWidget* dialog) {
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        for (const auto& [name, type] : expected) {
+            const QString path = QString::fromStdString((Folder() / name.toStdString()).string());
+            shown[name] = model->type(model->index(path));
+            if (shown[name].isEmpty()) return false;  // still listing
+        }
+        static_cast<QDialog*>(dialog)->reject();
+        return true;
+    });
+    framework::FileDialogRequest request;
+    request.filters = {{L"Tous Fichiers (*.*)", L"*.*"}};
+    request.initialName = (Folder() / "").wstring();
+    Backend().RunFileDialog(request);
+    for (const auto& [name, type] : expected)
+        EXPECT_EQ(shown[name].toStdString(), type.toStdString()) << name.toStdString();
 }
