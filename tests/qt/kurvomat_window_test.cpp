@@ -302,16 +302,30 @@ TEST_F(QtKurvomat, RecentFilesJoinTheMenuInPlace) {
     EXPECT_TRUE(second->text().endsWith(QStringLiteral("sine.gen")));
     for (const auto& object : shown) EXPECT_FALSE(object.isNull());
 
-    // Open: the third entry waits until the menu is closed.
+    // Open: the third entry waits until the menu is closed; until then each entry keeps its text,
+    // the file its command opens.
+    auto entries = [file] {
+        std::vector<std::string> shownEntries;
+        for (QAction* action : file->actions()) {
+            const UINT id = action->property("kurvomatId").toUInt();
+            if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST)
+                shownEntries.push_back((action->objectName() + ' ' + action->text()).toStdString());
+        }
+        return shownEntries;
+    };
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
     ASSERT_TRUE(WaitFor([&] { return file->isVisible(); }));
-    const int items = static_cast<int>(file->actions().size());
+    const std::vector<std::string> open = entries();
     addRecent((Folder() / "troisieme.gen").wstring());
-    EXPECT_EQ(file->actions().size(), items);
+    QTest::qWait(150);  // longer than the wait for a menu to close
+    EXPECT_EQ(entries(), open);
     EXPECT_TRUE(file->isVisible());
     file->hide();
     ASSERT_TRUE(WaitFor([&] { return Action(ID_FILE_MRU_FILE1 + 2) != nullptr; }));
-    EXPECT_EQ(file->actions().size(), items + 1);
+    const char* order[] = {"troisieme.gen", "autre.gen", "sine.gen"};
+    for (UINT i = 0; i < 3; ++i)
+        EXPECT_TRUE(Action(ID_FILE_MRU_FILE1 + i)->text().endsWith(QLatin1String(order[i])))
+            << Action(ID_FILE_MRU_FILE1 + i)->text().toStdString();
     for (const auto& object : shown) EXPECT_FALSE(object.isNull());
 }
 
