@@ -329,6 +329,37 @@ TEST_F(QtKurvomat, RecentFilesJoinTheMenuInPlace) {
     for (const auto& object : shown) EXPECT_FALSE(object.isNull());
 }
 
+// A recent file with a long path shows in "Fichier" shortened in the middle, its name whole: the
+// menu fits a 1366-px screen, and the entry opens the file by its whole path.
+TEST_F(QtKurvomat, LongRecentPathIsShortenedInTheMenu) {
+    std::filesystem::path deep = Folder();
+    for (const char* folder :
+         {"mesures du laboratoire de physique", "campagne d'essais de l'annee 2024",
+          "serie numero trois (temperature ambiante)", "courbes ajustees a la main puis verifiees",
+          "versions definitives envoyees au client", "premier envoi", "archives"})
+        deep /= folder;
+    std::filesystem::create_directories(deep);
+    std::filesystem::copy_file(Folder() / "sine.gen", deep / "courbe.gen");
+    ASSERT_TRUE(StartOnExample());
+    const std::wstring path = (deep / "courbe.gen").wstring();
+    Backend().Dispatch([&path] { AfxGetApp()->AddToRecentFileList(path.c_str()); });
+    QTest::qWait(0);
+    QAction* entry = Action(ID_FILE_MRU_FILE1);
+    ASSERT_NE(entry, nullptr);
+    const std::string text = entry->text().toStdString();
+    EXPECT_EQ(text.rfind("&1 /", 0), 0u) << text;
+    EXPECT_NE(text.find("/…/"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 20), "/archives/courbe.gen") << text;
+    EXPECT_EQ(Action(ID_FILE_MRU_FILE1 + 1)->text(),
+              "&2 " + QString::fromStdString((Folder() / "sine.gen").string()));
+    EXPECT_LT(Find<QMenu>(QStringLiteral("popup-0"))->sizeHint().width(), 1366 / 2);
+    entry->trigger();
+    ASSERT_TRUE(WaitFor([] {
+        return Find<QWidget>(QStringLiteral("frame"))->windowTitle() ==
+               QStringLiteral("courbe.gen - Kurvomat");
+    }));
+}
+
 // Printing from the preview: the print dialog as "Imprimer" shows it, its file named through the
 // program's file dialog, then the page printed on the paper and in the copies the user chose,
 // landscape.
