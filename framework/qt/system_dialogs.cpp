@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -289,7 +290,12 @@ std::wstring QtBackend::StartFolder() const {
 
 void QtBackend::PrepareFileDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setIconProvider(icons_.get());
+    dialog.setIconProvider(icons_.get());  // its one model, its completer's too
+}
+
+void QtBackend::NameFilesByName(QWidget& dialog) {
+    for (QFileSystemModel* model : dialog.findChildren<QFileSystemModel*>())
+        model->setIconProvider(icons_.get());
 }
 
 bool QtBackend::ExecFileDialog(QFileDialog& dialog) {
@@ -350,6 +356,7 @@ bool QtBackend::ExecPrintDialog(QPrinter& printer, QWidget* owner, DWORD flags, 
     QPrintDialog dialog(&printer, owner);
     dialog.setObjectName(setupOnly ? QStringLiteral("print-setup-dialog")
                                    : QStringLiteral("print-dialog"));
+    NameFilesByName(dialog);  // the completer of its output file's name
     dialog.setOption(QAbstractPrintDialog::PrintSelection, !(flags & PD_NOSELECTION));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, !(flags & PD_NOPAGENUMS));
     if (setupOnly)
@@ -399,6 +406,7 @@ framework::PrintDialogAnswer QtBackend::RunPrintDialog(
     if (request.setupOnly && !info.isNull()) {
         QPageSetupDialog dialog(&printer, owner);
         dialog.setObjectName(QStringLiteral("page-setup-dialog"));
+        NameFilesByName(dialog);
         ok = dialog.exec() == QDialog::Accepted;
     } else {
         // Qt's page set-up works on installed printers only: without one, the set-up is the
@@ -429,6 +437,7 @@ bool QtBackend::RunPrintJob(const DEVMODE& devMode, const std::wstring& document
         }
         QPrintPreviewDialog dialog(&printer, owner);
         dialog.setObjectName(QStringLiteral("print-preview"));
+        NameFilesByName(dialog);
         dialog.setWindowTitle(Q(documentName));
         bool printing = false, failed = false;
         // Each rendering draws on the printer as the user left it (paper, copies); the program

@@ -2,6 +2,7 @@
 // never blocks the dialog), a title and a close box only, Qt's own texts in the desktop's language.
 #include <sys/stat.h>
 
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -14,6 +15,7 @@
 #include <mutex>
 #include <thread>
 
+#include "framework/qt/name_icon_provider.h"
 #include "framework/qt/qt_translations.h"
 #include "qt/qt_session.h"
 
@@ -79,6 +81,32 @@ TEST_F(QtDialogs, FileDialogReadsNoFileToTellItsType) {
     EXPECT_FALSE(type.contains(QStringLiteral("PDF"))) << type.toStdString();
     EXPECT_TRUE(answer.ok);
     EXPECT_EQ(answer.path, L"/proc/self/status");
+}
+
+// The print dialog's own completer for its output file names files by their names only: typing
+// /proc/ there lists the folder without reading a file that never answers (as root, /proc/kmsg).
+TEST_F(QtDialogs, PrintDialogsFileFieldCompletesProcWithoutReadingFiles) {
+    const Watchdog watchdog(60);
+    int listed = 0;
+    OnModal(QStringLiteral("print-dialog"), [&](QWidget* dialog) {
+        const auto models = dialog->findChildren<QFileSystemModel*>();
+        EXPECT_FALSE(models.isEmpty());
+        for (const QFileSystemModel* model : models)
+            EXPECT_NE(dynamic_cast<const qtbackend::NameIconProvider*>(model->iconProvider()),
+                      nullptr);
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+        field->setFocus();
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("/proc/"));
+        WaitFor([&] { return field->completer()->completionCount() > 10; }, 10000);
+        listed = field->completer()->completionCount();
+        static_cast<QDialog*>(dialog)->reject();
+        return true;
+    });
+    framework::PrintDialogRequest request;
+    request.devMode = Backend().DefaultPrinter();
+    Backend().RunPrintDialog(request);
+    EXPECT_GT(listed, 10);
 }
 
 // The window manager shows a minimise or maximise button only for those hints.
