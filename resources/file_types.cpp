@@ -1,5 +1,5 @@
-// The names the file dialogs give the program's own files, as its filters name them (one file of
-// each: "Application Kurvomat" where the filter lists "Applications Kurvomat").
+// The names the file dialogs give the program's own files, as its filters name them, for one file
+// ("Application Kurvomat" where a filter lists "Applications Kurvomat").
 #include "resources/kurvomat_resources.h"
 
 std::vector<FileTypeEntry> KurvomatFileTypes() {

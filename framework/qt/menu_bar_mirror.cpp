@@ -81,19 +81,17 @@ constexpr int kRecentPathWidth = 400;
 // `path` shortened to `width` pixels: the file name whole, folders taken out from the middle and
 // replaced by one "…".
 QString ElidedPath(const QString& path, const QFontMetrics& metrics, int width) {
-    if (metrics.horizontalAdvance(path) <= width) return path;
     const QStringList parts = path.split(QLatin1Char('/'));
     const qsizetype folders = parts.size() - 1;  // the parts before the name ("" for the root)
-    for (qsizetype kept = folders - 1; kept >= 0; --kept) {
+    QString shown = path;
+    for (qsizetype kept = folders - 1; kept >= 0 && metrics.horizontalAdvance(shown) > width;
+         --kept) {
         const qsizetype head = (kept + 1) / 2, tail = kept - head;
-        QStringList shown = parts.mid(0, head);
-        shown << QStringLiteral("…");
-        shown += parts.mid(folders - tail, tail);
-        shown << parts.last();
-        const QString candidate = shown.join(QLatin1Char('/'));
-        if (metrics.horizontalAdvance(candidate) <= width) return candidate;
+        shown = (parts.mid(0, head) + QStringList{QStringLiteral("…")} +
+                 parts.mid(folders - tail, tail) + QStringList{parts.last()})
+                    .join(QLatin1Char('/'));
     }
-    return QStringLiteral("…/") + parts.last();
+    return shown;
 }
 
 // An item's text as the menu shows it: a recent file ("&1 path", its '&' doubled) with its path

@@ -349,7 +349,7 @@ TEST_F(QtKurvomat, LongRecentPathIsShortenedInTheMenu) {
     const std::string text = entry->text().toStdString();
     EXPECT_EQ(text.rfind("&1 /", 0), 0u) << text;
     EXPECT_NE(text.find("/…/"), std::string::npos) << text;
-    EXPECT_EQ(text.substr(text.size() - 20), "/archives/courbe.gen") << text;
+    EXPECT_TRUE(entry->text().endsWith(QStringLiteral("/archives/courbe.gen"))) << text;
     EXPECT_EQ(Action(ID_FILE_MRU_FILE1 + 1)->text(),
               "&2 " + QString::fromStdString((Folder() / "sine.gen").string()));
     EXPECT_LT(Find<QMenu>(QStringLiteral("popup-0"))->sizeHint().width(), 1366 / 2);

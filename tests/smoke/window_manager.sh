@@ -39,7 +39,9 @@ main=$(x11_window "^sine\.gen - Kurvomat$") || fail "the main window did not sho
 x11_after_splash || fail "the splash did not close"
 
 # "Ajustement" > "Résultats graphiques" with the pointer in the screen's corner, where no window is.
-xdotool mousemove 1279 1023
+read -r width height < <(xdotool getdisplaygeometry)
+park() { xdotool mousemove $((width - 1)) $((height - 1)); }
+park
 x11_keys "$main" alt+j r
 graph=$(x11_window "^R.*sultats Graphiques$") || fail "no graph window"
 sleep 1
@@ -47,7 +49,7 @@ x11_shot "$graph" "$work/graph-first.png"
 x11_shot root "$work/graph-screen.png"
 # The pointer passes over the plot, then over the window's corner (the read-outs empty again).
 xdotool mousemove --window "$graph" 600 400 sleep 0.3 mousemove --window "$graph" 4 4 sleep 0.3
-xdotool mousemove 1279 1023
+park
 sleep 0.5
 x11_shot "$graph" "$work/graph-after.png"
 first=$(ink "$work/graph-first.png")
