@@ -15,6 +15,7 @@
 #include "framework/core.h"
 #include "framework/qt/key_locks.h"
 #include "framework/qt/mirror.h"
+#include "framework/qt/modal_window_keeper.h"
 #include "framework/qt/name_icon_provider.h"
 #include "framework/user_input.h"
 
@@ -43,6 +44,8 @@ struct QtBackend::State {
 QtBackend::QtBackend() : state_(std::make_unique<State>()) {
     mirror_ = std::make_unique<Mirror>(*this);
     icons_ = std::make_unique<NameIconProvider>();
+    modalKeeper_ = std::make_unique<ModalWindowKeeper>();
+    QCoreApplication::instance()->installEventFilter(modalKeeper_.get());
     state_->clock.start();
     state_->timer.setSingleShot(true);
     state_->timer.setTimerType(Qt::PreciseTimer);

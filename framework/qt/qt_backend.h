@@ -18,6 +18,7 @@ class QWidget;
 namespace qtbackend {
 
 class Mirror;
+class ModalWindowKeeper;
 class NameIconProvider;
 
 // Needs a QApplication for its whole life. Every call into the framework's core goes through
@@ -111,6 +112,7 @@ class QtBackend : public framework::Backend {
     std::unique_ptr<State> state_;
     std::unique_ptr<Mirror> mirror_;
     std::unique_ptr<NameIconProvider> icons_;
+    std::unique_ptr<ModalWindowKeeper> modalKeeper_;
     std::wstring lastFolder_;
     std::wstring pdfFile_;
     std::wstring pdfChosen_;  // the file the last print dialog named, for the next job

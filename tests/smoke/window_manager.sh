@@ -1,7 +1,8 @@
 # The program under a window manager (openbox), as a person meets it: the graph window, opened by
 # keys with the pointer parked away from it, shows the whole page at once (its ink is the same
 # before and after the pointer passes over it); the modal windows ask for a title and a close box
-# only; the help command without its help file says so in a message box.
+# only, and one minimised comes back at once; the help command without its help file says so in a
+# message box.
 # window_manager.sh PROGRAM SOURCE WORK.
 source "$(dirname "$0")/smoke_session.sh"
 for tool in openbox xprop; do
@@ -59,6 +60,12 @@ echo "graph window's ink: $first dark pixels as it opened, $after after the poin
 [ $(((first - after) * (first - after) * 10000)) -le $((9 * after * after)) ] ||
   fail "the graph window was not painted whole as it opened ($first against $after dark pixels)"
 modal_hints "$graph" "the graph window"
+# openbox keeps its minimise button on every window: a modal window comes straight back, or the
+# program would wait for it with nothing on the screen.
+xdotool windowminimize "$graph"
+sleep 1
+xdotool search --onlyvisible --name "^R.*sultats Graphiques$" | grep -qx "$graph" ||
+  fail "the minimised graph window did not come back"
 x11_keys "$graph" Return
 x11_gone "$graph" || fail "the graph window stayed open"
 
