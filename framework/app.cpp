@@ -86,11 +86,6 @@ void RecentFileList::Add(const std::wstring& path) {
     if (static_cast<int>(entries_.size()) > size_) entries_.resize(static_cast<std::size_t>(size_));
 }
 
-void RecentFileList::Remove(int index) {
-    if (index >= 0 && index < static_cast<int>(entries_.size()))
-        entries_.erase(entries_.begin() + index);
-}
-
 void RecentFileList::ReadList(const std::wstring& section) {
     entries_.clear();
     CWinApp* app = AfxGetApp();
@@ -319,17 +314,10 @@ BOOL CWinApp::OnOpenRecentFile(UINT id) {
     if (!recentFiles_) return FALSE;
     const int index = static_cast<int>(id - ID_FILE_MRU_FILE1);
     if (index < 0 || index >= static_cast<int>(recentFiles_->Entries().size())) return FALSE;
+    // An entry that fails to open stays: the file may come back (a drive plugged in again), and
+    // a failed open changes nothing.
     const std::wstring path = recentFiles_->Entries()[static_cast<std::size_t>(index)];
-    // An entry that no longer opens leaves the list.
-    if (!OpenDocumentFile(path.c_str())) {
-        const auto& entries = recentFiles_->Entries();
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i] == path) {
-                recentFiles_->Remove(static_cast<int>(i));
-                break;
-            }
-        }
-    }
+    OpenDocumentFile(path.c_str());
     return TRUE;
 }
 

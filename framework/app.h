@@ -38,7 +38,6 @@ class RecentFileList {
   public:
     explicit RecentFileList(int size) : size_(size) {}
     void Add(const std::wstring& path);
-    void Remove(int index);
     int GetSize() const { return size_; }
     const std::vector<std::wstring>& Entries() const { return entries_; }
     void ReadList(const std::wstring& section);

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 
+#include "common/regular_file.h"
 #include "common/text_conversion.h"
 #include "framework/app.h"
 #include "framework/backend.h"
@@ -42,13 +42,6 @@ std::wstring FileNameOf(const std::wstring& path) {
 void UpdateFrameTitles(const std::vector<CView*>& views) {
     for (CView* view : views)
         if (CFrameWnd* frame = view->GetParentFrame()) frame->OnUpdateFrameTitle(TRUE);
-}
-
-bool CanReadFile(const std::wstring& path) {
-    std::FILE* file = std::fopen(WideToNarrow(path).c_str(), "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
 }
 
 // An existing file that is neither marked read-only (no write permission for its owner) nor
@@ -115,14 +108,23 @@ BOOL CDocument::OnNewDocument() {
     return TRUE;
 }
 
-BOOL CDocument::OnOpenDocument(LPCTSTR path) {
+BOOL CDocument::CanOpenDocument(LPCTSTR path) {
     const std::wstring name = path ? path : L"";
-    if (!CanReadFile(name)) {
-        AfxMessageBox(
-            FormatWide(ResourceString(AFX_IDP_FAILED_TO_OPEN_DOC).c_str(), name.c_str()).c_str(),
-            MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
+    std::string reason;
+    const int fd = OpenRegularFile(WideToNarrow(name), reason);
+    if (fd >= 0) {
+        ::close(fd);
+        return TRUE;
     }
+    AfxMessageBox(FormatWide(ResourceString(AFX_IDP_FAILED_TO_OPEN_DOC).c_str(), name.c_str(),
+                             NarrowToWide(reason).c_str())
+                      .c_str(),
+                  MB_OK | MB_ICONEXCLAMATION);
+    return FALSE;
+}
+
+BOOL CDocument::OnOpenDocument(LPCTSTR path) {
+    if (!CanOpenDocument(path)) return FALSE;
     DeleteContents();
     hasFile_ = false;
     SetModifiedFlag(FALSE);

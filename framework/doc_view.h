@@ -37,8 +37,7 @@ class CDocument : public CCmdTarget {
 
     // Framework steps: empty the document and clear the modified flag. FALSE ends the operation.
     virtual BOOL OnNewDocument();
-    // Checks the file can be read (reporting it in the framework's words when not), empties
-    // the document, clears the modified flag.
+    // CanOpenDocument, then empties the document and clears the modified flag.
     virtual BOOL OnOpenDocument(LPCTSTR path);
     // Base: nothing to write (the framework keeps no archive); clears the modified flag.
     virtual BOOL OnSaveDocument(LPCTSTR path);
@@ -61,6 +60,12 @@ class CDocument : public CCmdTarget {
     CDocTemplate* template_ = nullptr;
 
   protected:
+    // Whether `path` opens for reading as a regular file, found without waiting on it (a named
+    // pipe would wait for a writer); when not, says so in the framework's words with the reason.
+    // A document that reads into a copy of its own calls this alone, so that a failed read
+    // leaves it untouched.
+    BOOL CanOpenDocument(LPCTSTR path);
+
     DECLARE_MESSAGE_MAP()
 
   private:

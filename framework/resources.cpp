@@ -15,7 +15,7 @@ const StringEntry kFrameworkStrings[] = {
     {ID_INDICATOR_SCRL, L"DEF"},
     {AFX_IDP_ASK_TO_SAVE,
      L"Le document %s a été modifié.\nFaut-il enregistrer ses modifications ?"},
-    {AFX_IDP_FAILED_TO_OPEN_DOC, L"Le document %s ne peut pas être ouvert."},
+    {AFX_IDP_FAILED_TO_OPEN_DOC, L"Le document %s ne peut pas être ouvert : %s"},
     {AFX_IDP_FAILED_TO_START_PRINT, L"Impossible de lancer l'impression."},
     {AFX_IDP_ASK_TO_REPLACE, L"Le fichier %s existe déjà.\nFaut-il le remplacer ?"},
     {AFX_IDS_OPENFILE, L"Ouvrir"},

@@ -170,7 +170,7 @@ int DialogUnitsToPixelsY(int units);
 
 // Texts of the framework itself (its own string table), French.
 constexpr UINT AFX_IDP_ASK_TO_SAVE = 0xF000;         // "%s": the document's title
-constexpr UINT AFX_IDP_FAILED_TO_OPEN_DOC = 0xF001;  // "%s": the path
+constexpr UINT AFX_IDP_FAILED_TO_OPEN_DOC = 0xF001;  // "%s": the path, then the reason
 constexpr UINT AFX_IDP_FAILED_TO_START_PRINT = 0xF002;
 constexpr UINT AFX_IDP_ASK_TO_REPLACE = 0xF003;  // "%s": the path
 constexpr UINT AFX_IDS_OPENFILE = 0xF004;

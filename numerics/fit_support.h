@@ -2,6 +2,7 @@
 // central difference in one coefficient.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/assert.h"
@@ -16,6 +17,18 @@ inline void AssertFitBounds(const FitData& data) {
     KURVO_ASSERT(data.nPoints >= 0 && data.nPoints <= MAX_POINTS);
     for (int j = 0; j < function.nFree; ++j)
         KURVO_ASSERT(function.freeIndex[j] >= 0 && function.freeIndex[j] < MAX_COEF);
+}
+
+// Whether every value a fit reads is finite: the points of the table and the coefficients the
+// formula uses. A NaN or an infinity (from a damaged file) would turn every free coefficient into
+// NaN, so the fits refuse such a document before their first evaluation.
+inline bool FitInputsFinite(const FitData& data) {
+    for (int i = 0; i < data.nPoints; ++i)
+        if (!std::isfinite(data.pointX[i]) || !std::isfinite(data.pointY[i])) return false;
+    const int used = data.function.nCoef < 0 ? 0 : std::min<int>(data.function.nCoef, MAX_COEF);
+    for (int k = 0; k < used; ++k)
+        if (!std::isfinite(data.function.coef[k])) return false;
+    return true;
 }
 
 // Step of every central difference in a value c: |c * 1e-5|, at least 1e-7.

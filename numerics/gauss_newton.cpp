@@ -68,6 +68,8 @@ std::string LeastSquaresFitA(FitData* data) {
 
     data->fitDistance = 0.0;
     data->fitDone = 0;
+    // As an evaluation that fails at the first point: nothing changed.
+    if (!FitInputsFinite(*data)) return EvalErrorText(CODE_OVERFLOW);
     int passes = 0;
     for (;;) {
         for (int j = 0; j < n; ++j) {

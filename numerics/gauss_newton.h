@@ -12,7 +12,8 @@
 // Answers "" when the distance of a pass differs from the previous pass's by 5e-5 or less, "?"
 // after 40 passes without that (fitDone = 1 for both), "Pas de coefficients" when nFree is 0, or
 // the evaluator's text of the failure: an evaluation error, "Depassement Capacite Calcul" (code
-// 21: a residual or derivative above 1e18, a sum of squares above 1e36), "Erreur de resolution
+// 21: a residual or derivative above 1e18, a sum of squares above 1e36, or a point or used
+// coefficient that is not a finite number, found before any evaluation), "Erreur de resolution
 // systeme" (code 2: a zero pivot). Every failure leaves fitDone = 0.
 //
 // fitDistance: on "" and "?" the distance measured at the start of the last pass, before its

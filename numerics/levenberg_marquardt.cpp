@@ -265,6 +265,11 @@ std::string LmSolver::Iterate(FitData* data) {
     maxGrad = 0.0;
     sumY2 = 0.0;
     for (int i = 0; i < data->nPoints; ++i) sumY2 = sumY2 + data->pointY[i] * data->pointY[i];
+    // As an evaluation that fails at the first point: nothing changed.
+    if (!FitInputsFinite(*data)) {
+        error = CODE_OVERFLOW;
+        return EvalErrorText(error);
+    }
 
     // A failure ends the run with fitDone = 0 and fitDistance = 0.0 as set above.
     for (iteration = 0; iteration < maxIter; ++iteration) {

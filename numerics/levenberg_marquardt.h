@@ -21,7 +21,8 @@ class LmSolver {
     // gradient and the change of S are small (maxGrad <= gradTol and |sNew - sOld| <= sTol), "?"
     // after maxIter iterations (fitDone = 1 for both, fitDistance = sqrt(S / sum of Y^2), or
     // sqrt(S) when every Y is 0); otherwise the failure's text with fitDone = 0 and
-    // fitDistance = 0.0: the evaluator's text, "Depassement Capacite Calcul" (code 21), or
+    // fitDistance = 0.0: the evaluator's text, "Depassement Capacite Calcul" (code 21; also for a
+    // point or used coefficient that is not finite, the coefficients untouched), or
     // LM_PREDICTION_FAILED_TEXT (code 87). nFree = 0 answers "" at the first iteration.
     void Run(FitData* data, std::string& message);
 

@@ -56,7 +56,13 @@ BOOL CKurvomatApp::InitInstance() {
 
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
-    if (!ProcessShellCommand(commandLine)) return FALSE;
+    if (!ProcessShellCommand(commandLine)) {
+        // A file named on the command line that failed to open has said why; the program starts
+        // with a new document instead, as without a file.
+        if (commandLine.m_nShellCommand != CCommandLineInfo::FileOpen) return FALSE;
+        commandLine.m_nShellCommand = CCommandLineInfo::FileNew;
+        if (!ProcessShellCommand(commandLine)) return FALSE;
+    }
 
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();

@@ -8,7 +8,8 @@ class CKurvomatApp : public CWinApp {
     CKurvomatApp();
 
     // Help path, profile key, recent files, document template, command line, main window, then
-    // the splash. FALSE when the command line could not be carried out.
+    // the splash. A file on the command line that fails to open leaves a new document; FALSE
+    // only when not even that could be made.
     BOOL InitInstance() override;
     BOOL OnIdle(LONG count) override;
 

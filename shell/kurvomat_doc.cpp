@@ -1,6 +1,9 @@
 // CKurvomatDoc: new, open and save of the application file through the FitData record.
 #include "shell/kurvomat_doc.h"
 
+#include <memory>
+#include <utility>
+
 #include "common/text_conversion.h"
 #include "framework/common_dialogs.h"
 #include "shell/file_failure.h"
@@ -35,12 +38,17 @@ BOOL CKurvomatDoc::OnNewDocument() {
 }
 
 BOOL CKurvomatDoc::OnOpenDocument(LPCTSTR path) {
-    if (!CDocument::OnOpenDocument(path)) return FALSE;
+    if (!CanOpenDocument(path)) return FALSE;
+    // Read into a record of its own: a file that fails leaves the user's work as it was.
+    auto read = std::make_unique<FitData>();
     ReadNote note;
-    const int answer = fitData.ReadGen(WideToNarrow(path), &note);
-    if (answer == 0) SetPathName(path, TRUE);
+    if (!CheckRead(GetKurvomatView(), read->ReadGen(WideToNarrow(path), &note), path, note))
+        return FALSE;
+    fitData = std::move(*read);
+    SetModifiedFlag(FALSE);
+    SetPathName(path, TRUE);
     RefreshView();
-    return CheckRead(GetKurvomatView(), answer, path, note);
+    return TRUE;
 }
 
 BOOL CKurvomatDoc::OnSaveDocument(LPCTSTR path) {

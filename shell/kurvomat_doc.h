@@ -17,9 +17,9 @@ class CKurvomatDoc : public CDocument {
 
     // A reset record named "sans nom", not added to the recent files.
     BOOL OnNewDocument() override;
-    // Reset and read of a *.gen file. On success the path and title of the file and a recent-file
-    // entry; on failure the error box with the file and the reason, and FALSE, the record reset
-    // and partly filled, the path kept.
+    // Read of a *.gen file. On success its record, path and title, a recent-file entry, not
+    // modified. On failure the error box with the file and the reason, and FALSE: the document
+    // keeps its record, name, modified flag and recent files.
     BOOL OnOpenDocument(LPCTSTR path) override;
     // Write of a *.gen file; on success not modified, path and title of the file; on failure the
     // error box, FALSE, still modified under the old path.

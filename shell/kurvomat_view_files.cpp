@@ -42,10 +42,9 @@ void CKurvomatView::OnLoadApplication() {
         return;
     }
     // A modified document is offered for saving first, as before a new document or the exit;
-    // the document reports a file it cannot read.
+    // the document reports a file it cannot read, and is then left as it was.
     CKurvomatDoc* document = GetDocument();
     if (!document->SaveModified()) return;
-    document->OnNewDocument();
     document->OnOpenDocument(path);
     RefreshFunctionPanes();
     RefreshPointPanes();

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "common/text_conversion.h"
 #include "framework/backend.h"
+#include "support/watchdog.h"
 #include "test_app.h"
 
 namespace fwtest {
@@ -89,17 +92,34 @@ TEST_F(DocumentTest, ProfileEntriesRoundTripWhateverTheyHold) {
 }
 
 TEST_F(DocumentTest, StartFailsWhenTheNamedDocumentCannotBeOpened) {
-    // A missing file: the framework says so in its own words, and the start fails.
-    driver->AnswerMessageBox(IDOK);
-    EXPECT_FALSE(StartApp(Wide(folder / "absent.tst")));
-    ASSERT_EQ(driver->MessageBoxes().size(), 1u);
-    EXPECT_EQ(driver->MessageBoxes()[0].text,
-              L"Le document " + Wide(folder / "absent.tst") + L" ne peut pas être ouvert.");
-    EXPECT_FALSE(driver->IsRunning());
+    // What does not open as a file is told in the framework's words with the reason, at once (a
+    // pipe nobody writes to would wait for good), and the start fails.
+    std::filesystem::create_directory(folder / "dossier");
+    ASSERT_EQ(mkfifo((folder / "tube").c_str(), 0600), 0);
+    const std::pair<const char*, const wchar_t*> cases[] = {
+        {"absent.tst", L"No such file or directory"},
+        {"dossier", L"Is a directory"},
+        {"tube", L"ce n'est pas un fichier ordinaire"},
+    };
+    const Watchdog watchdog(20);
+    for (const auto& [name, reason] : cases) {
+        SCOPED_TRACE(name);
+        driver->ClearRecords();
+        driver->AnswerMessageBox(IDOK);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(StartApp(Wide(folder / name)));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+        EXPECT_EQ(driver->MessageBoxes()[0].text,
+                  L"Le document " + Wide(folder / name) + L" ne peut pas être ouvert : " + reason);
+        EXPECT_EQ(driver->MessageBoxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
+        EXPECT_FALSE(driver->IsRunning());
+    }
     // A file the document refuses: no message of the framework's, the start fails too.
+    driver->ClearRecords();
     WriteFile(a, "bad");
     EXPECT_FALSE(StartApp(Wide(a)));
-    EXPECT_EQ(driver->MessageBoxes().size(), 1u);
+    EXPECT_TRUE(driver->MessageBoxes().empty());
     EXPECT_EQ(driver->MainFrame(), nullptr);
 }
 
@@ -260,7 +280,7 @@ TEST_F(DocumentTest, FilterSyntax) {
         EXPECT_EQ(ParseFileFilter(c.filter), c.entries) << WideToNarrow(c.filter);
 }
 
-TEST_F(DocumentTest, RecentFileMenuOpensItsEntriesAndDropsOnesThatFail) {
+TEST_F(DocumentTest, RecentFileMenuOpensItsEntriesAndKeepsOnesThatFail) {
     ASSERT_TRUE(StartApp());
     EXPECT_FALSE(driver->IsMenuItemEnabled(ID_FILE_MRU_FILE1));
     EXPECT_EQ(driver->MenuItemText(ID_FILE_MRU_FILE1), L"Fichier récent");
@@ -277,13 +297,17 @@ TEST_F(DocumentTest, RecentFileMenuOpensItsEntriesAndDropsOnesThatFail) {
     EXPECT_TRUE(driver->ChooseMenu(ID_FILE_MRU_FILE1 + 1));
     EXPECT_EQ(DocEvents(), Events{"open AAA"});
     EXPECT_EQ(driver->RecentFiles(), (std::vector<std::wstring>{Wide(a), Wide(b)}));
-    // b disappears: choosing it reports it and removes it from the list.
+    // b disappears: choosing it says why and changes nothing; it may come back.
     std::filesystem::remove(b);
     driver->AnswerMessageBox(IDOK);
     EXPECT_TRUE(driver->ChooseMenu(ID_FILE_MRU_FILE1 + 1));
-    EXPECT_EQ(driver->RecentFiles(), std::vector<std::wstring>{Wide(a)});
+    EXPECT_EQ(driver->MessageBoxes().back().text,
+              L"Le document " + Wide(b) + L" ne peut pas être ouvert : No such file or directory");
+    EXPECT_EQ(driver->RecentFiles(), (std::vector<std::wstring>{Wide(a), Wide(b)}));
     EXPECT_EQ(Doc()->GetPathName(), Wide(a));
-    EXPECT_FALSE(driver->IsMenuItemEnabled(ID_FILE_MRU_FILE1 + 1));
+    WriteFile(b, "BBB");
+    EXPECT_TRUE(driver->ChooseMenu(ID_FILE_MRU_FILE1 + 1));
+    EXPECT_EQ(Doc()->GetPathName(), Wide(b));
 }
 
 TEST_F(DocumentTest, RecentFileListKeepsFourMostRecentFirst) {
@@ -401,10 +425,11 @@ TEST_F(DocumentTest, FailedOpenOfAnUntouchedDocumentKeepsIt) {
     Doc()->SetPathName(Wide(a).c_str());
     driver->AnswerMessageBox(IDNO);  // do not save a
     EXPECT_TRUE(driver->ChooseMenu(ID_FILE_MRU_FILE1 + 1));
-    // The refused file left the document unmodified: it keeps its name and its modified flag.
+    // The refused file left the document unmodified: it keeps its name, its modified flag and
+    // the recent files.
     EXPECT_EQ(Doc()->GetPathName(), Wide(a));
     EXPECT_TRUE(Doc()->IsModified());
-    EXPECT_EQ(driver->RecentFiles(), std::vector<std::wstring>{Wide(a)});
+    EXPECT_EQ(driver->RecentFiles(), (std::vector<std::wstring>{Wide(a), Wide(b)}));
     // A refused file that left the document modified: a new document replaces it.
     WriteFile(b, "bad-modified");
     Doc()->SetPathName(Wide(b).c_str());

@@ -7,46 +7,15 @@
 #include <QFileSystemModel>
 #include <QPushButton>
 #include <QTest>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <mutex>
-#include <thread>
 
 #include "framework/qt/qt_translations.h"
 #include "qt/qt_session.h"
+#include "support/watchdog.h"
 
 namespace {
 
 using QtDialogs = QtSession;
-
-// Ends the test program when the test blocks for good: a failure instead of a hang.
-class Watchdog {
-  public:
-    explicit Watchdog(int seconds)
-        : thread_([this, seconds] {
-              std::unique_lock<std::mutex> lock(mutex_);
-              if (!ended_.wait_for(lock, std::chrono::seconds(seconds), [this] { return done_; })) {
-                  std::fprintf(stderr, "FAILED: still blocked after %d s\n", seconds);
-                  std::_Exit(1);
-              }
-          }) {}
-    ~Watchdog() {
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            done_ = true;
-        }
-        ended_.notify_all();
-        thread_.join();
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable ended_;
-    bool done_ = false;
-    std::thread thread_;
-};
 
 framework::FileDialogRequest OpenIn(const std::filesystem::path& folder) {
     framework::FileDialogRequest request;

@@ -387,70 +387,60 @@ TEST_F(FileCommandsTest, FailedLoadsAreToldAndChangeNothing) {
     EXPECT_EQ(ScriptErrors(), "");
 }
 
-// After the offer to save, an application file that cannot be read leaves a new document, and
-// says why.
-TEST_F(FileCommandsTest, UnreadableApplicationLeavesANewDocument) {
-    StartWithLine();
-    WriteBytes("short.gen", std::string(2000, '\0'));
-    headless::Driver& d = Driver();
-    Document().SetModifiedFlag(TRUE);
-    d.AnswerFileDialog(WidePath("short.gen"));
-    d.AnswerMessageBox(IDNO);
-    d.AnswerMessageBox(IDOK);
-    ASSERT_TRUE(d.ChooseMenu(ID_LOAD_APPLICATION));
-    EXPECT_EQ(d.MainWindowTitle(), L"sans nom - Kurvomat");
-    for (int pane = 1; pane <= 5; ++pane) EXPECT_EQ(d.StatusPane(pane), L"") << pane;
-    ASSERT_EQ(d.MessageBoxes().size(), 2u);
-    EXPECT_EQ(d.MessageBoxes()[1].text,
-              L"Impossible de lire le fichier " + WidePath("short.gen") +
-                  L" : ce n'est pas un document Kurvomat (taille 2000 octets)");
-    EXPECT_EQ(d.MessageBoxes()[1].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
-    EXPECT_EQ(Data().hasPoints, 0);
-    EXPECT_EQ(ScriptErrors(), "");
-}
-
 struct OfferCase {
     bool modified;
     int answer;  // to the offer to save; 0: no offer
+    bool readable;
     bool saved;
     bool loaded;
 };
 
 // Before an application replaces the document, a modified one is offered for saving: Oui saves
-// and loads, Non loads, Annuler keeps everything.
+// and loads, Non loads, Annuler keeps everything and reads nothing. A file that fails to read
+// says why and leaves the document as the answer left it.
 TEST_F(FileCommandsTest, LoadApplicationOffersToSaveFirst) {
     const OfferCase cases[] = {
-        {false, 0, false, true},
-        {true, IDYES, true, true},
-        {true, IDNO, false, true},
-        {true, IDCANCEL, false, false},
+        {false, 0, true, false, true},     {true, IDYES, true, true, true},
+        {true, IDNO, true, false, true},   {true, IDCANCEL, true, false, false},
+        {false, 0, false, false, false},   {true, IDYES, false, true, false},
+        {true, IDNO, false, false, false}, {true, IDCANCEL, false, false, false},
     };
+    WriteBytes("short.gen", std::string(2000, '\0'));
+    const std::wstring other = WriteDocument("other.gen", [](FitData& data) {
+        SetFunction(data, "A*EXP(B*X)", {1.0, 0.5});
+    });
     for (const OfferCase& c : cases) {
-        SCOPED_TRACE(c.answer);
-        StartWithLine();
-        const std::wstring other = WriteDocument("other.gen", [](FitData& data) {
-            SetFunction(data, "A*EXP(B*X)", {1.0, 0.5});
-        });
+        SCOPED_TRACE(testing::Message() << c.answer << (c.readable ? " other.gen" : " short.gen"));
+        const std::wstring line = StartWithLine();
+        const std::wstring chosen = c.readable ? other : WidePath("short.gen");
         headless::Driver& d = Driver();
         Data().function.coef[0] = 42.0;
         Document().SetModifiedFlag(c.modified);
-        d.AnswerFileDialog(other);
+        d.AnswerFileDialog(chosen);
         if (c.answer != 0) d.AnswerMessageBox(c.answer);
+        const bool failed = !c.readable && c.answer != IDCANCEL;
+        if (failed) d.AnswerMessageBox(IDOK);
         ASSERT_TRUE(d.ChooseMenu(ID_LOAD_APPLICATION));
-        ASSERT_EQ(d.MessageBoxes().size(), c.answer != 0 ? 1u : 0u);
+        ASSERT_EQ(d.MessageBoxes().size(), (c.answer != 0 ? 1u : 0u) + (failed ? 1u : 0u));
         if (c.answer != 0) {
             EXPECT_NE(d.MessageBoxes()[0].text.find(L"line.gen"), std::wstring::npos);
             EXPECT_EQ(d.MessageBoxes()[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
+        }
+        if (failed) {
+            EXPECT_EQ(d.MessageBoxes().back().text,
+                      L"Impossible de lire le fichier " + chosen +
+                          L" : ce n'est pas un document Kurvomat (taille 2000 octets)");
+            EXPECT_EQ(d.MessageBoxes().back().type, static_cast<UINT>(MB_OK | MB_ICONERROR));
         }
         auto onDisk = std::make_unique<FitData>();
         ASSERT_EQ(onDisk->ReadGen(Path("line.gen")), 0);
         EXPECT_EQ(onDisk->function.coef[0], c.saved ? 42.0 : 2.0);
         EXPECT_EQ(d.MainWindowTitle(), c.loaded ? L"other.gen - Kurvomat" : L"line.gen - Kurvomat");
         EXPECT_EQ(Data().function.GetText(), c.loaded ? L"A*EXP(B*X)" : L"A*X+B");
-        EXPECT_EQ(Document().IsModified(), c.modified && !c.loaded);
-        if (c.loaded) {
-            EXPECT_EQ(d.RecentFiles().front(), other);
-        }
+        EXPECT_EQ(Data().function.coef[0], c.loaded ? 1.0 : 42.0);
+        EXPECT_EQ(Data().nPoints, c.loaded ? 0 : 3);
+        EXPECT_EQ(Document().IsModified(), c.modified && !c.loaded && c.answer != IDYES);
+        EXPECT_EQ(d.RecentFiles().front(), c.loaded ? other : line);
         EXPECT_EQ(ScriptErrors(), "");
     }
 }
