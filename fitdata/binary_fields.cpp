@@ -1,16 +1,18 @@
 // Little-endian field reading and writing, independent of the compiler's layout and byte order.
 #include "fitdata/binary_fields.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
 
 #include "common/assert.h"
+#include "common/regular_file.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
 #include "fitdata/read_reasons.h"
-#include "fitdata/regular_file.h"
 
 namespace {
 
@@ -31,8 +33,15 @@ void StoreLittle(uint64_t value, uint8_t* bytes, int size) {
 
 std::FILE* OpenForReading(const std::string& path, long& size, std::string& reason) {
     size = -1;
-    std::FILE* file = OpenRegularFile(path, reason);
-    if (file == nullptr) return nullptr;
+    const int descriptor = OpenRegularFile(path, reason);
+    if (descriptor < 0) return nullptr;
+    // The descriptor stays non-blocking, which the reading of a regular file ignores.
+    std::FILE* file = ::fdopen(descriptor, "rb");
+    if (file == nullptr) {
+        reason = SystemReason(errno);
+        ::close(descriptor);
+        return nullptr;
+    }
     if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
     if (std::fseek(file, 0, SEEK_SET) != 0) size = -1;
     return file;

@@ -12,10 +12,10 @@
 #include "common/decimal_comma.h"
 #include "common/text_conversion.h"
 #include "fitdata/atomic_file.h"
+#include "fitdata/binary_fields.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
 #include "fitdata/read_reasons.h"
-#include "fitdata/regular_file.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ constexpr std::size_t kQuotedCharacters = 40;
 
 // The whole text of a file; false with the reason when it cannot be read.
 bool ReadWholeText(const std::string& path, std::string& text, std::string& reason) {
-    std::FILE* file = OpenRegularFile(path, reason);
+    long size = 0;
+    std::FILE* file = OpenForReading(path, size, reason);
     if (file == nullptr) return false;
     char chunk[65536];
     std::size_t got = 0;
