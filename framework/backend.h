@@ -141,8 +141,10 @@ bool HasBackend();
 
 // Sends WM_PAINT to `hwnd` with `device` as the target of its CPaintDC.
 void PaintWindow(HWND hwnd, PaintDevice& device);
-// Idle processing of the running loop: paints invalid windows, updates the status bar.
-void RunIdle();
+// Idle processing of the running loop: paints invalid windows, updates the status bar. True when
+// a window shown is invalid again after its paint (its handler moved or invalidated it): the loop
+// runs another idle turn as soon as it has nothing else to do, as it would for a new paint.
+bool RunIdle();
 // The earliest moment a timer is due, or nothing when no timer runs.
 std::optional<std::uint64_t> NextTimerDue();
 // Delivers the earliest timer due at or before `nowMs` (WM_TIMER, or its callback) and

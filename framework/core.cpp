@@ -364,15 +364,24 @@ void PaintWindow(HWND hwnd, PaintDevice& device) {
     core.paints.pop_back();
 }
 
-void RunIdle() {
-    if (CWinApp* app = AfxGetApp()) app->OnIdle(0);
-    // Paint every invalid window shown on the screen, parents before their children.
+namespace {
+
+std::vector<HWND> InvalidShownWindows() {
     std::vector<HWND> invalid;
     for (auto& record : TheCore().records)
         if (record->alive && record->invalid && IsShownOnScreen(record.get()))
             invalid.push_back(record.get());
-    for (HWND hwnd : invalid)
+    return invalid;
+}
+
+}  // namespace
+
+bool RunIdle() {
+    if (CWinApp* app = AfxGetApp()) app->OnIdle(0);
+    // Paint every invalid window shown on the screen, parents before their children.
+    for (HWND hwnd : InvalidShownWindows())
         if (hwnd->alive && hwnd->invalid && HasBackend()) CurrentBackend().PaintNow(hwnd);
+    return !InvalidShownWindows().empty();
 }
 
 // Timers

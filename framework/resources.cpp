@@ -65,6 +65,16 @@ const IconResource* FindIconResource(UINT id) {
     return g_resources ? FindById(g_resources->icons, id) : nullptr;
 }
 
+std::wstring FileTypeName(const std::wstring& extension) {
+    if (!g_resources) return L"";
+    std::wstring lower = extension;
+    for (wchar_t& c : lower)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    for (const FileTypeEntry& entry : g_resources->fileTypes)
+        if (entry.extension == lower) return entry.name;
+    return L"";
+}
+
 BOOL LoadResourceString(UINT id, std::wstring& text) {
     if (g_resources) {
         if (const StringEntry* entry = FindById(g_resources->strings, id)) {

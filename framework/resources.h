@@ -139,6 +139,15 @@ struct IconResource {
     std::vector<std::string> rows;
 };
 
+// The name the file dialogs give the files of one of the application's own extensions.
+struct FileTypeEntry {
+    FileTypeEntry() = default;
+    FileTypeEntry(std::wstring extension_, std::wstring name_)
+        : extension(std::move(extension_)), name(std::move(name_)) {}
+    std::wstring extension;  // without the dot, in lower case: L"gen"
+    std::wstring name;
+};
+
 // Everything an application declares; handed to the framework once with AfxSetResources.
 struct ResourceSet {
     std::vector<MenuTemplate> menus;
@@ -146,6 +155,7 @@ struct ResourceSet {
     std::vector<StringEntry> strings;
     std::vector<DialogTemplate> dialogs;
     std::vector<IconResource> icons;
+    std::vector<FileTypeEntry> fileTypes;
 };
 
 // The application's resources (the set must outlive the program's run). May be called again
@@ -158,6 +168,9 @@ const MenuTemplate* FindMenuResource(UINT id);
 const AcceleratorTable* FindAcceleratorResource(UINT id);
 const DialogTemplate* FindDialogResource(UINT id);
 const IconResource* FindIconResource(UINT id);
+// The application's name for files of `extension` (without the dot, in any case); "" when it
+// names none.
+std::wstring FileTypeName(const std::wstring& extension);
 // FALSE when neither table holds `id`.
 BOOL LoadResourceString(UINT id, std::wstring& text);
 // The string or "" when absent.

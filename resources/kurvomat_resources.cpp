@@ -2,7 +2,8 @@
 #include "resources/kurvomat_resources.h"
 
 const ResourceSet& KurvomatResources() {
-    static const ResourceSet resources{KurvomatMenus(), KurvomatAccelerators(), KurvomatStrings(),
-                                       KurvomatDialogs(), KurvomatIcons()};
+    static const ResourceSet resources{KurvomatMenus(),   KurvomatAccelerators(),
+                                       KurvomatStrings(), KurvomatDialogs(),
+                                       KurvomatIcons(),   KurvomatFileTypes()};
     return resources;
 }

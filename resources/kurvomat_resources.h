@@ -1,4 +1,5 @@
-// The program's resources (menu, accelerators, string table, dialog templates, icon), in French.
+// The program's resources (menu, accelerators, string table, dialog templates, icon, the names
+// of its file types), in French.
 #pragma once
 
 #include "framework/resources.h"
@@ -12,3 +13,4 @@ std::vector<AcceleratorTable> KurvomatAccelerators();
 std::vector<StringEntry> KurvomatStrings();
 std::vector<DialogTemplate> KurvomatDialogs();
 std::vector<IconResource> KurvomatIcons();
+std::vector<FileTypeEntry> KurvomatFileTypes();

@@ -1,5 +1,6 @@
 # Shell routines that start kurvomat on an X server and drive it with xdotool, every wait bounded.
-# Sourced by scripts/run and the tests under Xvfb; they need DISPLAY set, xdotool and ImageMagick.
+# Sourced by scripts/run and the tests under Xvfb; they need DISPLAY set, xdotool and ImageMagick
+# (and for a window manager, openbox and xprop).
 
 # How long one wait for a window or for the program's end may take, in seconds.
 X11_WAIT=${X11_WAIT:-30}
@@ -10,6 +11,21 @@ x11_start() {
   shift
   "$@" >"$log" 2>&1 &
   X11_PID=$!
+}
+
+# x11_window_manager LOG: starts openbox (its output into LOG) and waits until it manages the screen;
+# X11_WM_PID holds its process. Needs openbox and xprop.
+x11_window_manager() {
+  openbox --sm-disable >"$1" 2>&1 &
+  X11_WM_PID=$!
+  local end=$((SECONDS + X11_WAIT))
+  while [ "$SECONDS" -lt "$end" ]; do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+    kill -0 "$X11_WM_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "openbox did not take the screen within ${X11_WAIT} s" >&2
+  return 1
 }
 
 # x11_window TITLE_REGEX: prints the id of the first visible window whose title matches.

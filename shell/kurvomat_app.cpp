@@ -1,6 +1,7 @@
 // CKurvomatApp: start-up and the four commands the application object answers.
 #include "shell/kurvomat_app.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
@@ -99,5 +100,12 @@ void CKurvomatApp::OnHelpManual() {
     std::string file(1, '"');
     file += WideToNarrow(m_pszHelpFilePath);
     file += '"';
-    ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Values above 32 tell that a program opened the file.
+    const auto answer = reinterpret_cast<std::uintptr_t>(
+        ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (answer <= 32) {
+        const std::wstring text =
+            L"Impossible d'ouvrir le fichier d'aide " + std::wstring(m_pszHelpFilePath);
+        AfxMessageBox(text.c_str(), MB_OK | MB_ICONINFORMATION);
+    }
 }

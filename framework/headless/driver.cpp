@@ -224,6 +224,9 @@ void Driver::SetPrinterPage(int widthDots, int heightDots, int dpi) {
 void Driver::SetPrinterFails(bool fails) {
     state_->printerFails = fails;
 }
+void Driver::SetShellFails(bool fails) {
+    state_->shellFails = fails;
+}
 void Driver::SetKeyLocked(UINT virtualKey, bool locked) {
     if (locked)
         state_->locked.insert(virtualKey);

@@ -140,6 +140,9 @@ class Driver {
     void SetPrinterPage(int widthDots, int heightDots, int dpi = 300);
     // The printer refuses to start jobs.
     void SetPrinterFails(bool fails);
+    // No program on the desktop opens the files the shell is asked to open (they are still
+    // recorded).
+    void SetShellFails(bool fails);
     void SetKeyLocked(UINT virtualKey, bool locked);
 
     // ---- Start and exit ----------------------------------------------------------------------

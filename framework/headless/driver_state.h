@@ -28,6 +28,7 @@ struct Driver::State {
     CSize printerPage{2480, 3508};
     int printerDpi = 300;
     bool printerFails = false;
+    bool shellFails = false;
     std::set<UINT> locked;
     std::uint64_t now = 0;
     bool running = false;

@@ -287,7 +287,7 @@ class HeadlessBackend : public framework::Backend {
 
     bool ShellExecute(const std::string& verb, const std::string& file) override {
         State().shellRequests.push_back(verb + " " + file);
-        return true;
+        return !State().shellFails;
     }
 
   private:

@@ -3,8 +3,10 @@
 #include "framework/qt/menu_bar_mirror.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 
 #include "framework/core.h"
 #include "framework/frame.h"
@@ -73,8 +75,41 @@ QList<int> PathOf(const QMenu* menu) {
     return path;
 }
 
-void UpdateCommand(QAction* action, const MenuItemState& item) {
+// Widest a recent file's path shows, in pixels: the menu stays narrow on any screen.
+constexpr int kRecentPathWidth = 400;
+
+// `path` shortened to `width` pixels: the file name whole, folders taken out from the middle and
+// replaced by one "…".
+QString ElidedPath(const QString& path, const QFontMetrics& metrics, int width) {
+    const QStringList parts = path.split(QLatin1Char('/'));
+    const qsizetype folders = parts.size() - 1;  // the parts before the name ("" for the root)
+    QString shown = path;
+    for (qsizetype kept = folders - 1; kept >= 0 && metrics.horizontalAdvance(shown) > width;
+         --kept) {
+        const qsizetype head = (kept + 1) / 2, tail = kept - head;
+        shown = (parts.mid(0, head) + QStringList{QStringLiteral("…")} +
+                 parts.mid(folders - tail, tail) + QStringList{parts.last()})
+                    .join(QLatin1Char('/'));
+    }
+    return shown;
+}
+
+// An item's text as the menu shows it: a recent file ("&1 path", its '&' doubled) with its path
+// shortened; the command and the file it opens stay the core's.
+QString ShownText(const MenuItemState& item, const QFont& font) {
     const QString text = Q(item.text);
+    static const QRegularExpression recent(QStringLiteral("^(&\\d+ )(.+)$"));
+    const QRegularExpressionMatch match = recent.match(text);
+    if (item.id < ID_FILE_MRU_FIRST || item.id > ID_FILE_MRU_LAST || !match.hasMatch()) return text;
+    QString path = match.captured(2);
+    path.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    path = ElidedPath(path, QFontMetrics(font), kRecentPathWidth);
+    path.replace(QStringLiteral("&"), QStringLiteral("&&"));
+    return match.captured(1) + path;
+}
+
+void UpdateCommand(QAction* action, const MenuItemState& item, const QFont& font) {
+    const QString text = ShownText(item, font);
     if (action->text() != text) action->setText(text);
     const bool enabled = !(item.flags & (MF_GRAYED | MF_DISABLED));
     if (action->isEnabled() != enabled) action->setEnabled(enabled);
@@ -153,7 +188,7 @@ bool MenuBarMirror::SyncItems(QWidget* owner, std::vector<MenuItemState>& items,
         MenuItemState& state = item(i);
         if (state.flags & MF_SEPARATOR) return;
         if (!(state.flags & MF_POPUP)) {
-            UpdateCommand(action, state);
+            UpdateCommand(action, state, mirror_.DialogFont());
             return;
         }
         const QString text = Q(state.text);
@@ -186,7 +221,7 @@ QAction* MenuBarMirror::MakeItem(QWidget* owner, MenuItemState& item, const QLis
         action = new QAction(Q(item.text), owner);
         action->setObjectName(QStringLiteral("cmd-%1").arg(item.id));
         action->setProperty("kurvomatId", item.id);
-        UpdateCommand(action, item);
+        UpdateCommand(action, item, mirror_.DialogFont());
         const UINT id = item.id;
         HWND hwnd = frame_;
         Mirror* mirror = &mirror_;

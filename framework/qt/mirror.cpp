@@ -657,6 +657,9 @@ QWidget* Mirror::CreateWidget(HWND hwnd, QWidget* parent) {
         if (!HasCaption(hwnd))
             flags |= Qt::FramelessWindowHint;
         else if (dialog)
+            // A title and a close box: no minimise or maximise in the hints, and a fixed size. (A
+            // window manager may keep its own buttons anyway: openbox shows its minimise button on
+            // every dialog, and its maximise button beside it, which then does nothing.)
             flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
         QWidget* owner = hwnd->owner ? WidgetOf(framework::TopLevelOf(hwnd->owner)) : nullptr;
         auto* widget = new WindowWidget(*this, hwnd, owner, flags);

@@ -3,6 +3,8 @@
 
 #include <QFileInfo>
 
+#include "framework/resources.h"
+
 namespace qtbackend {
 
 QIcon NameIconProvider::icon(const QFileInfo& info) const {
@@ -12,8 +14,13 @@ QIcon NameIconProvider::icon(const QFileInfo& info) const {
     return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName(), fallback));
 }
 
-// Qt's own names of folders are not translated; the type database's are ("dossier").
+// The application's own extensions by the names it gives them; the others, and folders (Qt's own
+// names of folders are not translated), by the type database's ("dossier").
 QString NameIconProvider::type(const QFileInfo& info) const {
+    if (!info.isDir()) {
+        const std::wstring own = FileTypeName(info.suffix().toStdWString());
+        if (!own.empty()) return QString::fromStdWString(own);
+    }
     const QMimeType type = mimeTypes_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
     return type.comment().isEmpty() ? type.name() : type.comment();
 }

@@ -1,4 +1,5 @@
-// The file dialogs' icons and type names, taken from the file names only.
+// The file dialogs' icons and type names, taken from the file names only (the application's own
+// names for its extensions).
 #pragma once
 
 #include <QFileIconProvider>

@@ -24,6 +24,7 @@ struct QtBackend::State {
     QElapsedTimer clock;
     std::uint64_t skipped = 0;
     QTimer timer;
+    QTimer idleTurn;  // another idle turn, for a window invalid again after its paint
     int busy = 0;
     std::deque<std::function<void()>> pending;
     struct Loop {
@@ -47,6 +48,11 @@ QtBackend::QtBackend() : state_(std::make_unique<State>()) {
     state_->timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&state_->timer, &QTimer::timeout, &state_->timer,
                      [this] { Dispatch([this] { DeliverTimers(); }); });
+    // An empty call: its settling paints the windows still invalid.
+    state_->idleTurn.setSingleShot(true);
+    state_->idleTurn.setInterval(0);
+    QObject::connect(&state_->idleTurn, &QTimer::timeout, &state_->idleTurn,
+                     [this] { Dispatch([] {}); });
 }
 
 QtBackend::~QtBackend() {
@@ -99,6 +105,7 @@ void QtBackend::Stop() {
     --state_->busy;
     state_->pending.clear();
     state_->timer.stop();
+    state_->idleTurn.stop();
     for (auto& loop : state_->loops) loop.loop->quit();
     mirror_->Clear();
     if (state_->waitCursor) {
@@ -145,7 +152,10 @@ void QtBackend::Settle() {
     }
     if (!s.started) return;
     ++s.busy;
-    framework::RunIdle();
+    // A paint that moves its own window (the graph window fits itself to the screen) drew on the
+    // backing image of the former size: the window is invalid again and paints once more at the
+    // next turn, without waiting for a person's input.
+    if (framework::RunIdle()) s.idleTurn.start();
     mirror_->FollowRecentFiles();
     --s.busy;
     mirror_->SyncAll();

@@ -100,6 +100,9 @@ class QtBackend : public framework::Backend {
     std::wstring StartFolder() const;
     // Every file dialog: Qt's own widgets, types and icons from the names only.
     void PrepareFileDialog(QFileDialog& dialog);
+    // Every file-system model a Qt dialog holds gets types and icons from the names only: Qt's
+    // own provider reads the files, and a folder like /proc holds files that never answer.
+    void NameFilesByName(QWidget& dialog);
     // Runs the dialog; an accepted choice makes its folder the one used last.
     bool ExecFileDialog(QFileDialog& dialog);
     // The print dialog (or the print set-up) on `printer`; its own file dialog is ours.

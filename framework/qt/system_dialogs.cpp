@@ -3,10 +3,10 @@
 // preview, and the desktop's handler for the shell's "open".
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -19,13 +19,13 @@
 #include <QPushButton>
 #include <QRegion>
 #include <QToolButton>
-#include <QUrl>
 
 #include "common/text_conversion.h"
 #include "framework/app.h"
 #include "framework/core.h"
 #include "framework/doc_view.h"
 #include "framework/frame.h"
+#include "framework/qt/desktop_launch.h"
 #include "framework/qt/file_filters.h"
 #include "framework/qt/mirror.h"
 #include "framework/qt/name_icon_provider.h"
@@ -290,7 +290,12 @@ std::wstring QtBackend::StartFolder() const {
 
 void QtBackend::PrepareFileDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setIconProvider(icons_.get());
+    dialog.setIconProvider(icons_.get());  // its one model, its completer's too
+}
+
+void QtBackend::NameFilesByName(QWidget& dialog) {
+    for (QFileSystemModel* model : dialog.findChildren<QFileSystemModel*>())
+        model->setIconProvider(icons_.get());
 }
 
 bool QtBackend::ExecFileDialog(QFileDialog& dialog) {
@@ -351,6 +356,7 @@ bool QtBackend::ExecPrintDialog(QPrinter& printer, QWidget* owner, DWORD flags, 
     QPrintDialog dialog(&printer, owner);
     dialog.setObjectName(setupOnly ? QStringLiteral("print-setup-dialog")
                                    : QStringLiteral("print-dialog"));
+    NameFilesByName(dialog);  // the completer of its output file's name
     dialog.setOption(QAbstractPrintDialog::PrintSelection, !(flags & PD_NOSELECTION));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, !(flags & PD_NOPAGENUMS));
     if (setupOnly)
@@ -400,6 +406,7 @@ framework::PrintDialogAnswer QtBackend::RunPrintDialog(
     if (request.setupOnly && !info.isNull()) {
         QPageSetupDialog dialog(&printer, owner);
         dialog.setObjectName(QStringLiteral("page-setup-dialog"));
+        NameFilesByName(dialog);
         ok = dialog.exec() == QDialog::Accepted;
     } else {
         // Qt's page set-up works on installed printers only: without one, the set-up is the
@@ -430,6 +437,7 @@ bool QtBackend::RunPrintJob(const DEVMODE& devMode, const std::wstring& document
         }
         QPrintPreviewDialog dialog(&printer, owner);
         dialog.setObjectName(QStringLiteral("print-preview"));
+        NameFilesByName(dialog);
         dialog.setWindowTitle(Q(documentName));
         bool printing = false, failed = false;
         // Each rendering draws on the printer as the user left it (paper, copies); the program
@@ -488,7 +496,9 @@ bool QtBackend::ShellExecute(const std::string& verb, const std::string& file) {
     std::string path = file;
     path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
     if (path.empty() || !QFileInfo::exists(QString::fromStdString(path))) return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    // A launcher that fails does so at once; one that runs longer has found a program.
+    constexpr int kLauncherWaitMs = 1000;
+    return OpenWithDesktop(QString::fromStdString(path), kLauncherWaitMs);
 }
 
 }  // namespace qtbackend

@@ -3,9 +3,11 @@
 // the print preview and printing from it, the recent files in the menu, the file dialogs' folder.
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -17,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <map>
 
 #include "fitdata/number_format.h"
 #include "framework/headless/driver.h"
@@ -299,17 +302,62 @@ TEST_F(QtKurvomat, RecentFilesJoinTheMenuInPlace) {
     EXPECT_TRUE(second->text().endsWith(QStringLiteral("sine.gen")));
     for (const auto& object : shown) EXPECT_FALSE(object.isNull());
 
-    // Open: the third entry waits until the menu is closed.
+    // Open: the third entry waits until the menu is closed; until then each entry keeps its text,
+    // the file its command opens.
+    auto entries = [file] {
+        std::vector<std::string> shownEntries;
+        for (QAction* action : file->actions()) {
+            const UINT id = action->property("kurvomatId").toUInt();
+            if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST)
+                shownEntries.push_back((action->objectName() + ' ' + action->text()).toStdString());
+        }
+        return shownEntries;
+    };
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
     ASSERT_TRUE(WaitFor([&] { return file->isVisible(); }));
-    const int items = static_cast<int>(file->actions().size());
+    const std::vector<std::string> open = entries();
     addRecent((Folder() / "troisieme.gen").wstring());
-    EXPECT_EQ(file->actions().size(), items);
+    QTest::qWait(150);  // longer than the wait for a menu to close
+    EXPECT_EQ(entries(), open);
     EXPECT_TRUE(file->isVisible());
     file->hide();
     ASSERT_TRUE(WaitFor([&] { return Action(ID_FILE_MRU_FILE1 + 2) != nullptr; }));
-    EXPECT_EQ(file->actions().size(), items + 1);
+    const char* order[] = {"troisieme.gen", "autre.gen", "sine.gen"};
+    for (UINT i = 0; i < 3; ++i)
+        EXPECT_TRUE(Action(ID_FILE_MRU_FILE1 + i)->text().endsWith(QLatin1String(order[i])))
+            << Action(ID_FILE_MRU_FILE1 + i)->text().toStdString();
     for (const auto& object : shown) EXPECT_FALSE(object.isNull());
+}
+
+// A recent file with a long path shows in "Fichier" shortened in the middle, its name whole: the
+// menu fits a 1366-px screen, and the entry opens the file by its whole path.
+TEST_F(QtKurvomat, LongRecentPathIsShortenedInTheMenu) {
+    std::filesystem::path deep = Folder();
+    for (const char* folder :
+         {"mesures du laboratoire de physique", "campagne d'essais de l'annee 2024",
+          "serie numero trois (temperature ambiante)", "courbes ajustees a la main puis verifiees",
+          "versions definitives envoyees au client", "premier envoi", "archives"})
+        deep /= folder;
+    std::filesystem::create_directories(deep);
+    std::filesystem::copy_file(Folder() / "sine.gen", deep / "courbe.gen");
+    ASSERT_TRUE(StartOnExample());
+    const std::wstring path = (deep / "courbe.gen").wstring();
+    Backend().Dispatch([&path] { AfxGetApp()->AddToRecentFileList(path.c_str()); });
+    QTest::qWait(0);
+    QAction* entry = Action(ID_FILE_MRU_FILE1);
+    ASSERT_NE(entry, nullptr);
+    const std::string text = entry->text().toStdString();
+    EXPECT_EQ(text.rfind("&1 /", 0), 0u) << text;
+    EXPECT_NE(text.find("/…/"), std::string::npos) << text;
+    EXPECT_TRUE(entry->text().endsWith(QStringLiteral("/archives/courbe.gen"))) << text;
+    EXPECT_EQ(Action(ID_FILE_MRU_FILE1 + 1)->text(),
+              "&2 " + QString::fromStdString((Folder() / "sine.gen").string()));
+    EXPECT_LT(Find<QMenu>(QStringLiteral("popup-0"))->sizeHint().width(), 1366 / 2);
+    entry->trigger();
+    ASSERT_TRUE(WaitFor([] {
+        return Find<QWidget>(QStringLiteral("frame"))->windowTitle() ==
+               QStringLiteral("courbe.gen - Kurvomat");
+    }));
 }
 
 // Printing from the preview: the print dialog as "Imprimer" shows it, its file named through the
@@ -402,4 +450,34 @@ TEST_F(QtKurvomat, FileDialogsOpenInTheFolderUsedLast) {
     ask((Folder() / "sine.gen").wstring(), QString());
     const QString folder = QString::fromStdString(Folder().string());
     EXPECT_EQ(folders, (std::vector<QString>{folder, folder, folder + "/autre", folder}));
+}
+
+// The file dialogs name the program's own files as its filters do, whatever the extension's case;
+// other files keep the desktop's names.
+TEST_F(QtKurvomat, FileDialogsNameTheProgramsFileTypes) {
+    const std::map<QString, QString> expected = {
+        {"essai.gen", "Application Kurvomat"},
+        {"essai.COE", "Coefficients Kurvomat"},
+        {"mesures.csv", "Texte (séparateur: point-virgule)"},
+        {"page.bmp", "Image bitmap"},
+        {"notice.pdf",
+         QMimeDatabase().mimeTypeForName(QStringLiteral("application/pdf")).comment()}};
+    for (const auto& [name, type] : expected) std::ofstream(Folder() / name.toStdString()) << "1";
+    std::map<QString, QString> shown;
+    OnModal(QStringLiteral("file-dialog"), [&](QWidget* dialog) {
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        for (const auto& [name, type] : expected) {
+            const QString path = QString::fromStdString((Folder() / name.toStdString()).string());
+            shown[name] = model->type(model->index(path));
+            if (shown[name].isEmpty()) return false;  // still listing
+        }
+        static_cast<QDialog*>(dialog)->reject();
+        return true;
+    });
+    framework::FileDialogRequest request;
+    request.filters = {{L"Tous Fichiers (*.*)", L"*.*"}};
+    request.initialName = (Folder() / "").wstring();
+    Backend().RunFileDialog(request);
+    for (const auto& [name, type] : expected)
+        EXPECT_EQ(shown[name].toStdString(), type.toStdString()) << name.toStdString();
 }

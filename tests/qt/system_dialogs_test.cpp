@@ -2,6 +2,7 @@
 // never blocks the dialog), a title and a close box only, Qt's own texts in the desktop's language.
 #include <sys/stat.h>
 
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <fstream>
 
+#include "framework/qt/name_icon_provider.h"
 #include "framework/qt/qt_translations.h"
 #include "qt/qt_session.h"
 #include "support/watchdog.h"
@@ -50,6 +52,32 @@ TEST_F(QtDialogs, FileDialogReadsNoFileToTellItsType) {
     EXPECT_EQ(answer.path, L"/proc/self/status");
 }
 
+// The print dialog's own completer for its output file names files by their names only: typing
+// /proc/ there lists the folder without reading a file that never answers (as root, /proc/kmsg).
+TEST_F(QtDialogs, PrintDialogsFileFieldCompletesProcWithoutReadingFiles) {
+    const Watchdog watchdog(60);
+    int listed = 0;
+    OnModal(QStringLiteral("print-dialog"), [&](QWidget* dialog) {
+        const auto models = dialog->findChildren<QFileSystemModel*>();
+        EXPECT_FALSE(models.isEmpty());
+        for (const QFileSystemModel* model : models)
+            EXPECT_NE(dynamic_cast<const qtbackend::NameIconProvider*>(model->iconProvider()),
+                      nullptr);
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+        field->setFocus();
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("/proc/"));
+        WaitFor([&] { return field->completer()->completionCount() > 10; }, 10000);
+        listed = field->completer()->completionCount();
+        static_cast<QDialog*>(dialog)->reject();
+        return true;
+    });
+    framework::PrintDialogRequest request;
+    request.devMode = Backend().DefaultPrinter();
+    Backend().RunPrintDialog(request);
+    EXPECT_GT(listed, 10);
+}
+
 // The window manager shows a minimise or maximise button only for those hints.
 TEST_F(QtDialogs, ModalDialogsHaveATitleAndACloseBoxOnly) {
     std::vector<std::pair<QString, Qt::WindowFlags>> seen;
@@ -72,6 +100,35 @@ TEST_F(QtDialogs, ModalDialogsHaveATitleAndACloseBoxOnly) {
     for (const auto& [name, flags] : seen)
         EXPECT_EQ(flags & frame, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
             << name.toStdString();
+}
+
+// The shell's "open" answers whether a program took the file: the desktop's launcher ending with
+// a failure (no program for the type) is one; a launcher still running has found a program.
+TEST_F(QtDialogs, ShellOpenAnswersWhetherAProgramTookTheFile) {
+    const std::filesystem::path bin = Folder() / "bin", help = Folder() / "aide.chm";
+    std::filesystem::create_directory(bin);
+    std::ofstream(help) << "aide";
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+    struct Case {
+        const char* launcher;
+        std::filesystem::path file;
+        bool opened;
+    };
+    // The running launcher comes last: a shell reads its script as it goes.
+    const Case cases[] = {{"exit 0", help, true},
+                          {"exit 3", help, false},
+                          {"exit 0", Folder() / "absent.chm", false},
+                          {"exec >/dev/null 2>&1; sleep 3", help, true}};
+    for (const Case& c : cases) {
+        std::ofstream(bin / "xdg-open") << "#!/bin/sh\n" << c.launcher << "\n";
+        std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+        std::string quoted(1, '"');  // piece by piece: GCC 12 warns falsely on "\"" + string
+        quoted += c.file.string() + '"';
+        EXPECT_EQ(Backend().ShellExecute("open", quoted), c.opened)
+            << c.launcher << " on " << c.file;
+    }
+    setenv("PATH", path.c_str(), 1);
 }
 
 TEST_F(QtDialogs, QtDialogsSpeakFrenchUnderAFrenchLocale) {

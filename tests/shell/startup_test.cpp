@@ -183,6 +183,23 @@ TEST_F(StartupTest, HelpOpensTheCompiledHelpBesideTheExecutable) {
     }
 }
 
+// With the file missing or no program to open it, an information box names the file.
+TEST_F(StartupTest, HelpThatCannotOpenSaysSo) {
+    NewApp();
+    Driver().NextDialog(IDD_WAIT).AdvanceClock(3000);
+    headless::StartOptions options;
+    options.executablePath = L"/opt/kurvomat/bin/kurvomat";
+    ASSERT_TRUE(Driver().Start(L"", options));
+    Driver().SetShellFails(true);
+    Driver().AnswerMessageBox(IDOK);
+    ASSERT_TRUE(Driver().ChooseMenu(ID_HELP_MANUAL));
+    ASSERT_EQ(Driver().MessageBoxes().size(), 1u);
+    const headless::MessageBoxRecord& box = Driver().MessageBoxes()[0];
+    EXPECT_EQ(box.caption, L"Kurvomat");
+    EXPECT_EQ(box.text, L"Impossible d'ouvrir le fichier d'aide /opt/kurvomat/bin/kurvomat.chm");
+    EXPECT_EQ(box.type & (MB_ICONMASK | MB_TYPEMASK), UINT(MB_OK | MB_ICONINFORMATION));
+}
+
 TEST_F(StartupTest, PrinterSetUpAlwaysLeavesLandscape) {
     ASSERT_TRUE(Start());
     headless::Driver& d = Driver();

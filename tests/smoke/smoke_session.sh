@@ -17,6 +17,7 @@ source "$source_dir/scripts/x11_session.sh"
 # At the end, passed or failed: the program stopped, its output shown.
 smoke_end() {
   [ -z "${X11_PID:-}" ] || kill -9 "$X11_PID" 2>/dev/null || true
+  [ -z "${X11_WM_PID:-}" ] || kill "$X11_WM_PID" 2>/dev/null || true
   if [ -s "$work/kurvomat.log" ]; then
     echo "-- output of kurvomat:"
     cat "$work/kurvomat.log"
