@@ -1,7 +1,7 @@
 // Little-endian field reading and writing, independent of the compiler's layout and byte order.
 #include "fitdata/binary_fields.h"
 
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "common/assert.h"
+#include "common/regular_file.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
 #include "fitdata/read_reasons.h"
@@ -32,25 +33,18 @@ void StoreLittle(uint64_t value, uint8_t* bytes, int size) {
 
 std::FILE* OpenForReading(const std::string& path, long& size, std::string& reason) {
     size = -1;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    const int descriptor = OpenRegularFile(path, reason);
+    if (descriptor < 0) return nullptr;
+    // The descriptor stays non-blocking, which the reading of a regular file ignores.
+    std::FILE* file = ::fdopen(descriptor, "rb");
     if (file == nullptr) {
         reason = SystemReason(errno);
+        ::close(descriptor);
         return nullptr;
     }
-    struct stat info;
-    if (::fstat(::fileno(file), &info) != 0) {
-        reason = SystemReason(errno);
-    } else if (S_ISDIR(info.st_mode)) {
-        reason = SystemReason(EISDIR);
-    } else if (!S_ISREG(info.st_mode)) {
-        reason = "ce n'est pas un fichier ordinaire";
-    } else {
-        if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-        if (std::fseek(file, 0, SEEK_SET) != 0) size = -1;
-        return file;
-    }
-    std::fclose(file);
-    return nullptr;
+    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+    if (std::fseek(file, 0, SEEK_SET) != 0) size = -1;
+    return file;
 }
 
 size_t FieldReader::Fetch(size_t size, int count) {

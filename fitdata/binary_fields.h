@@ -12,8 +12,8 @@ inline constexpr int TEXT_FIELD_SIZE = 255;   // at most 254 characters and a ze
 inline constexpr int LEGACY_TEXT_SIZE = 101;  // legacy text bytes after their length byte
 inline constexpr int REAL48_SIZE = 6;
 
-// Opens path for binary reading and takes its size; nullptr when it cannot be opened or names no
-// regular file (a folder would open and answer a meaningless size), `reason` then telling why.
+// Opens path for binary reading without waiting and takes its size; nullptr when it cannot be
+// opened or names no regular file (a named pipe, a folder), `reason` then telling why.
 std::FILE* OpenForReading(const std::string& path, long& size, std::string& reason);
 
 // Each array is asked for in one request; a short read stores the elements that did arrive and

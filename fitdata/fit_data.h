@@ -115,14 +115,20 @@ struct FitData {
     int LoadPointsSeparated(const std::wstring& path, ReadNote* note = nullptr);
 
     // The point-table readers take a comma between the digits of a number as its decimal point
-    // ("2,5" is 2.5); a comma is never a separator. A success that leaves text unread after the
-    // last pair says where in `note`.
+    // ("2,5" is 2.5), except where the separated reader takes the comma as the separator. A
+    // number that no double holds (nan, inf, 1e999) is no number. A success that leaves text
+    // unread after the last pair says where in `note`.
     // Own text format: the count, then count pairs, all separated by white space. Answers
     // 0 read, 1 failed, 2 count outside 1..MAX_POINTS. A failed read leaves the table absent.
     int ReadPointsText(const std::string& path, ReadNote* note = nullptr);
-    // Separated pairs "X<one character>Y", the character being no comma; a first line without a
-    // digit (column titles) is skipped. Answers 0 read (1 to MAX_POINTS pairs), 1 a broken pair
-    // or no pair at all, 2 more than MAX_POINTS pairs.
+    // Separated pairs, one a line: X, a separator, Y. The separator is the first character after
+    // X that is not a blank, or the blanks when a number follows them; blanks around it are
+    // skipped, and a number may stand between double quotes. On a line with exactly one comma,
+    // no semicolon, no tab and no blanks between two numbers, the comma is the separator and the
+    // numbers have the point. A first line that does not begin with a number holds column
+    // titles; a later one ends the table, and so does text after Y, after its pair. Answers 0
+    // read (1 to MAX_POINTS pairs), 1 a broken pair or no pair at all, 2 more than MAX_POINTS
+    // pairs.
     int ReadPointsSeparated(const std::string& path, ReadNote* note = nullptr);
     // Answers 0 written, 1 failed (also when there is no table; then no file is made).
     int WritePointsText(const std::string& path) const;
@@ -130,3 +136,7 @@ struct FitData {
     // Calls scale.FitToPoints on the table when one is present with nPoints > 0.
     void AutoScale();
 };
+
+// Whether the point table at path is in the own format: its first line that is not blank holds
+// one integer and nothing else. False for any other file, also one that cannot be read.
+bool IsOwnPointFormat(const std::wstring& path);

@@ -1,6 +1,7 @@
 // Point tables as text: own format (count, then pairs) read and written, separated pairs read.
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "common/decimal_comma.h"
 #include "common/text_conversion.h"
 #include "fitdata/atomic_file.h"
+#include "fitdata/binary_fields.h"
 #include "fitdata/fit_data.h"
 #include "fitdata/number_format.h"
 #include "fitdata/read_reasons.h"
@@ -23,11 +25,9 @@ constexpr std::size_t kQuotedCharacters = 40;
 
 // The whole text of a file; false with the reason when it cannot be read.
 bool ReadWholeText(const std::string& path, std::string& text, std::string& reason) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) {
-        reason = SystemReason(errno);
-        return false;
-    }
+    long size = 0;
+    std::FILE* file = OpenForReading(path, size, reason);
+    if (file == nullptr) return false;
     char chunk[65536];
     std::size_t got = 0;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0 && text.size() <= kMaxTextBytes) {
@@ -41,12 +41,32 @@ bool ReadWholeText(const std::string& path, std::string& text, std::string& reas
     return reason.empty();
 }
 
+// White space, line ends included.
 bool IsBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Reading through a point table's text front to back, numbers as "%lf" reads them (a decimal
-// comma taken as the point), with the line of every place for the messages.
+// White space within a line.
+bool IsLineBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A letter of a word: an ASCII letter or any byte of a character beyond ASCII ("é").
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// What a place of a table's text holds: no number, a number that a point can take, or one that
+// no point can take (nan, inf, a number beyond the doubles such as 1e999).
+enum class Reading { None, Finite, NotFinite };
+
+// Reading through a point table's text front to back, numbers as "%lf" reads them, with the line
+// of every place for the messages. Lines end with LF, CR LF or CR.
 class TableText {
   public:
     explicit TableText(std::string text) : text_(std::move(text)) {
@@ -55,6 +75,7 @@ class TableText {
     }
 
     bool AtEnd() const { return pos_ >= text_.size(); }
+    bool AtLineEnd() const { return AtEnd() || text_[pos_] == '\n' || text_[pos_] == '\r'; }
     int Line() const { return line_; }
 
     // A place in the text, to come back to.
@@ -73,19 +94,105 @@ class TableText {
         while (!AtEnd() && IsBlank(text_[pos_])) Advance(1);
     }
 
-    // A number after white space; false, `value` kept, when none begins there.
-    bool Number(double& value) {
-        SkipBlanks();
+    void SkipLineBlanks() {
+        while (!AtEnd() && IsLineBlank(text_[pos_])) ++pos_;
+    }
+
+    // Goes to the start of the next line.
+    void NextLine() {
+        while (!AtLineEnd()) ++pos_;
+        if (!AtEnd()) Advance(text_.compare(pos_, 2, "\r\n") == 0 ? 2 : 1);
+    }
+
+    // The number that begins here (no white space skipped), read as far as it goes; a comma
+    // between digits is its decimal point when `decimalComma`. Where no number begins, nothing
+    // is read.
+    Reading Read(bool decimalComma, double& value) {
         char* start = text_.data() + pos_;
-        const std::ptrdiff_t comma = DecimalCommaAt(start);
+        // strtod would skip white space, line ends included.
+        if (AtEnd() || IsBlank(*start)) return Reading::None;
+        const std::ptrdiff_t comma = decimalComma ? DecimalCommaAt(start) : -1;
         if (comma >= 0) start[comma] = '.';
         char* end = start;
         const double read = std::strtod(start, &end);
         if (comma >= 0) start[comma] = ',';
-        if (end == start) return false;
+        if (end == start) return Reading::None;
+        // "nan" and "inf" are numbers as words of their own: "Inférieur" is a column title.
+        const char* first = start + (*start == '+' || *start == '-' ? 1 : 0);
+        if (IsLetter(*first) && IsLetter(*end)) return Reading::None;
+        pos_ += static_cast<std::size_t>(end - start);  // a number holds no line end
+        if (!std::isfinite(read)) return Reading::NotFinite;
         value = read;
-        Advance(static_cast<std::size_t>(end - start));
+        return Reading::Finite;
+    }
+
+    // A finite number after white space, a comma between digits taken as the point; false,
+    // `value` kept, when there is none.
+    bool Number(double& value) {
+        SkipBlanks();
+        return Read(true, value) == Reading::Finite;
+    }
+
+    // A number here that may stand between double quotes, as spreadsheets write text fields.
+    Reading QuotedNumber(bool decimalComma, double& value) {
+        const Mark start = Here();
+        const bool quoted = !AtEnd() && text_[pos_] == '"';
+        if (quoted) ++pos_;
+        Reading read = Read(decimalComma, value);
+        if (read != Reading::None && quoted) {
+            if (!AtEnd() && text_[pos_] == '"') {
+                ++pos_;
+            } else {
+                read = Reading::None;
+            }
+        }
+        if (read == Reading::None) GoBack(start);
+        return read;
+    }
+
+    // Whether a number, quoted or not, begins here.
+    bool BeginsNumber() {
+        double ignored = 0.0;
+        const Mark start = Here();
+        const bool number = QuotedNumber(false, ignored) != Reading::None;
+        GoBack(start);
+        return number;
+    }
+
+    // Steps over the separator after X on its line: the first character that is not a blank,
+    // or the blanks themselves when a number follows them; blanks on either side are skipped.
+    // False when the line ends first.
+    bool Separator() {
+        const std::size_t before = pos_;
+        SkipLineBlanks();
+        if (AtLineEnd()) return false;
+        if (pos_ > before && BeginsNumber()) return true;
+        Advance(1);
+        SkipLineBlanks();
         return true;
+    }
+
+    // Whether the comma of the line starting here separates X from Y, the numbers having the
+    // point ("1.5,2.5", "10,20"): the line holds exactly one comma, no semicolon, no tab and no
+    // blanks between two numbers. Otherwise a comma between digits is a decimal point.
+    bool CommaSeparates() const {
+        const std::size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
+        auto endsNumber = [](char c) { return IsDigit(c) || c == '.' || c == '"'; };
+        auto beginsNumber = [](char c) {
+            return IsDigit(c) || c == '.' || c == '"' || c == '+' || c == '-';
+        };
+        int commas = 0;
+        for (std::size_t i = pos_; i < end; ++i) {
+            const char c = text_[i];
+            if (c == ';' || c == '\t') return false;
+            if (c == ',') ++commas;
+            if (IsLineBlank(c) && i > pos_ && endsNumber(text_[i - 1])) {
+                std::size_t next = i;
+                while (next < end && IsLineBlank(text_[next])) ++next;
+                if (next < end && beginsNumber(text_[next])) return false;
+            }
+        }
+        return commas == 1;
     }
 
     // A decimal integer after white space, as "%d" reads it; a value beyond the range of
@@ -101,31 +208,10 @@ class TableText {
         return true;
     }
 
-    // The next character, read; -1 at the end.
-    int Character() {
-        if (AtEnd()) return -1;
-        const int c = static_cast<unsigned char>(text_[pos_]);
-        Advance(1);
-        return c;
-    }
-
-    // The rest of the current line, its end included.
-    void SkipLine() {
-        while (!AtEnd() && text_[pos_] != '\n') Advance(1);
-        if (!AtEnd()) Advance(1);
-    }
-
-    // Whether the current line holds a digit anywhere.
-    bool LineHasDigit() const {
-        for (std::size_t i = pos_; i < text_.size() && text_[i] != '\n'; ++i)
-            if (text_[i] >= '0' && text_[i] <= '9') return true;
-        return false;
-    }
-
     // The first characters of the current line, as UTF-8 (a byte that is no UTF-8 is taken as
     // its Latin-1 character); control characters but the tab show as blanks.
     std::string LineQuote() const {
-        std::size_t start = pos_ == 0 ? std::string::npos : text_.rfind('\n', pos_ - 1);
+        std::size_t start = pos_ == 0 ? std::string::npos : text_.find_last_of("\r\n", pos_ - 1);
         start = start == std::string::npos ? 0 : start + 1;
         if (start < 3 && text_.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
         std::size_t end = text_.find_first_of("\r\n", start);
@@ -141,8 +227,10 @@ class TableText {
 
   private:
     void Advance(std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i)
-            if (text_[pos_ + i] == '\n') ++line_;
+        for (std::size_t i = 0; i < count; ++i) {
+            const char c = text_[pos_ + i];
+            if (c == '\n' || (c == '\r' && text_[pos_ + i + 1] != '\n')) ++line_;
+        }
         pos_ += count;
     }
 
@@ -162,13 +250,17 @@ std::optional<TableText> ReadTable(const std::string& path, ReadNote* note) {
     return TableText(std::move(text));
 }
 
+std::string BrokenLine(int line) {
+    return "la ligne " + std::to_string(line) + " ne contient pas deux nombres";
+}
+
 // Why a reading failed at the pair that starts at `pair`: its line holds no two numbers, or only
 // white space follows the last complete pair (`atEnd`).
 std::string BrokenPairReason(TableText& table, TableText::Mark pair, const std::string& atEnd) {
     table.GoBack(pair);
     table.SkipBlanks();
     if (table.AtEnd()) return atEnd;
-    return "la ligne " + std::to_string(table.Line()) + " ne contient pas deux nombres";
+    return BrokenLine(table.Line());
 }
 
 // After a success: the line of text left unread, when any is left.
@@ -227,17 +319,24 @@ int FitData::ReadPointsSeparated(const std::string& path, ReadNote* note) {
     std::optional<TableText> read = ReadTable(path, note);
     if (!read) return 1;
     TableText& table = *read;
-    // A first line without a single digit holds column titles ("x;y").
-    if (!table.LineHasDigit()) table.SkipLine();
+    bool firstLine = true;
     for (;;) {
-        const TableText::Mark pair = table.Here();
+        table.SkipBlanks();
+        if (table.AtEnd()) break;
+        const bool commaSeparates = table.CommaSeparates();
         double x = 0.0;
         double y = 0.0;
-        if (!table.Number(x)) break;  // no number: the table ends here
-        const int separator = table.Character();
-        // A comma is never a separator: after a number it can only be a misread decimal comma.
-        if (separator == -1 || separator == ',' || !table.Number(y)) {
-            Tell(note, BrokenPairReason(table, pair, ""));
+        const Reading first = table.QuotedNumber(!commaSeparates, x);
+        if (first == Reading::None) {
+            if (!firstLine) break;  // the table ends at a line that does not begin with a number
+            table.NextLine();       // column titles
+            firstLine = false;
+            continue;
+        }
+        firstLine = false;
+        if (first != Reading::Finite || !table.Separator() ||
+            table.QuotedNumber(!commaSeparates, y) != Reading::Finite) {
+            Tell(note, BrokenLine(table.Line()));
             return 1;
         }
         if (nPoints == MAX_POINTS) {
@@ -247,6 +346,9 @@ int FitData::ReadPointsSeparated(const std::string& path, ReadNote* note) {
         pointX[nPoints] = x;
         pointY[nPoints] = y;
         ++nPoints;
+        // Text after Y ends the table after this pair.
+        table.SkipLineBlanks();
+        if (!table.AtLineEnd()) break;
     }
     if (nPoints == 0) {
         Tell(note, BrokenPairReason(table, table.Here(), "le fichier ne contient aucun point"));
@@ -255,6 +357,16 @@ int FitData::ReadPointsSeparated(const std::string& path, ReadNote* note) {
     hasPoints = 1;
     NoteUnreadText(table, note);
     return 0;
+}
+
+bool IsOwnPointFormat(const std::wstring& path) {
+    std::optional<TableText> read = ReadTable(WideToNarrow(path), nullptr);
+    if (!read) return false;
+    TableText& table = *read;
+    long long count = 0;
+    if (!table.Integer(count)) return false;
+    table.SkipLineBlanks();
+    return table.AtLineEnd();
 }
 
 int FitData::WritePointsText(const std::string& path) const {

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -58,4 +59,12 @@ inline void CheckNote(int answer, const ReadNote& note) {
     if (note.stopLine < 0 || (note.stopLine > 0 && answer != 0)) std::abort();
     if (note.stopLine == 0 && !note.stopText.empty()) std::abort();
     if (NarrowToWide(note.stopText).size() > 40) std::abort();
+}
+
+// A table read holds only numbers that a point can take.
+inline void CheckPointsFinite(int answer, const FitData& record) {
+    if (answer != 0) return;
+    for (int i = 0; i < record.nPoints; ++i) {
+        if (!std::isfinite(record.pointX[i]) || !std::isfinite(record.pointY[i])) std::abort();
+    }
 }

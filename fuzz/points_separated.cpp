@@ -14,5 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (record.nPoints < 0 || record.nPoints > MAX_POINTS) std::abort();
     if (answer == 0 && record.nPoints < 1) std::abort();
     CheckRecord(record);
+    CheckPointsFinite(answer, record);
     return 0;
 }

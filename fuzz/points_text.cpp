@@ -13,5 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if ((answer == 0) != (record.hasPoints == 1)) std::abort();
     if (answer == 0 && record.nPoints < 1) std::abort();
     CheckRecord(record);
+    CheckPointsFinite(answer, record);
     return 0;
 }

@@ -53,10 +53,8 @@ class CKurvomatView : public CView {
         LPCTSTR filter;
         LPCTSTR title;
     };
-    // Runs the file dialog; true with the chosen path (and the filter entry left selected, counted
-    // from 1) when the user chose a file.
-    bool AskForFile(const FileDialogSettings& settings, CString& path,
-                    DWORD* filterIndex = nullptr);
+    // Runs the file dialog; true with the chosen path when the user chose a file.
+    bool AskForFile(const FileDialogSettings& settings, CString& path);
 
     afx_msg void OnPaint();
     afx_msg void OnFilePrint();

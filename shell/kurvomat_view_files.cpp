@@ -19,21 +19,14 @@ constexpr DWORD kSaveFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 constexpr double kBitmapDpiX = 179.5053003533569;
 constexpr double kBitmapDpiY = 179.52386002120892;
 
-// Filter entries of the point-table dialog read as separated text (blank, tab, semicolon).
-bool IsSeparatedEntry(DWORD filterIndex) {
-    return filterIndex >= 3 && filterIndex <= 5;
-}
-
 }  // namespace
 
-bool CKurvomatView::AskForFile(const FileDialogSettings& settings, CString& path,
-                               DWORD* filterIndex) {
+bool CKurvomatView::AskForFile(const FileDialogSettings& settings, CString& path) {
     auto dialog =
         std::make_unique<CFileDialog>(settings.open, settings.defaultExtension,
                                       settings.initialName, settings.flags, settings.filter, this);
     dialog->GetOFN().lpstrTitle = settings.title;
     if (dialog->DoModal() != IDOK) return false;
-    if (filterIndex != nullptr) *filterIndex = dialog->GetOFN().nFilterIndex;
     path = dialog->GetPathName();
     return true;
 }
@@ -93,7 +86,6 @@ void CKurvomatView::OnLoadFunctionCoef() {
 
 void CKurvomatView::OnLoadPoints() {
     CString path;
-    DWORD filterIndex = 0;
     if (!AskForFile({TRUE, L"DAT", L"", kOpenFlags,
                      L"Tables de points (*.dat)|*.dat|Tables de points (*.txt)|*.txt|"
                      L"Texte (séparateur: espace) (*.prn)|*.prn|"
@@ -101,13 +93,13 @@ void CKurvomatView::OnLoadPoints() {
                      L"Texte (séparateur: point-virgule) (*.csv)|*.csv|"
                      L"Tous Fichiers (format Kurvomat) (*.*)|*.*||",
                      L"Ouvrir un fichier contenant une table de points"},
-                    path, &filterIndex)) {
+                    path)) {
         return;
     }
-    // The entry left selected chooses the reader, not the file's extension.
+    // The content chooses the reader, neither the filter entry nor the extension.
     ReadNote note;
-    const int answer = IsSeparatedEntry(filterIndex) ? Data().LoadPointsSeparated(path.str(), &note)
-                                                     : Data().LoadPointsText(path.str(), &note);
+    const int answer = IsOwnPointFormat(path.str()) ? Data().LoadPointsText(path.str(), &note)
+                                                    : Data().LoadPointsSeparated(path.str(), &note);
     if (answer == 0) GetDocument()->SetModifiedFlag(TRUE);
     RefreshPointPanes();
     CheckRead(this, answer, path, note, Data().nPoints);

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/text_conversion.h"
 #include "fitdata/fit_data.h"
@@ -13,6 +14,8 @@ namespace {
 using testing_support::ReadText;
 using testing_support::TempDir;
 using testing_support::WriteText;
+
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string Pairs(int count, const char* separator, const char* lineEnd) {
     std::string text;
@@ -48,6 +51,10 @@ TEST(PointTableTextTest, ReadsTheOwnFormat) {
         {"no count", "abc\n", 1, 0, -1, 0},
         {"empty file", "", 1, 0, -1, 0},
         {"a comma after a decimal point", "1\n1.5,2\n", 1, 0, 1, 0},
+        {"a comma before a non-digit", "2\n1 2,\n3 4\n", 1, 0, 2, 0},
+        {"byte-order mark before the count", kByteOrderMark + "1\n7 8\n", 0, 1, 1, 7.0},
+        {"nan", "2\n1 2\nnan 4\n", 1, 0, 2, 0},
+        {"beyond the doubles", "1\n1 -1e999\n", 1, 0, 1, 0},
     };
     TempDir dir;
     std::string path = dir.File("t.dat");
@@ -79,6 +86,14 @@ TEST(PointTableTextTest, FailedReadKeepsThePairsAlreadyRead) {
     EXPECT_EQ(data->pointY[2], 6.0);
     EXPECT_EQ(data->pointX[3], 42.0);
     EXPECT_EQ(data->ReadPointsText(dir.File("missing.dat")), 1);
+
+    // A number that no point can take is not stored, and its line is named.
+    WriteText(path, "3\n1 2\n3 4\ninf 6\n");
+    data->pointX[2] = 42.0;
+    ReadNote note;
+    EXPECT_EQ(data->ReadPointsText(path, &note), 1);
+    EXPECT_EQ(note.reason, "la ligne 4 ne contient pas deux nombres");
+    EXPECT_EQ(data->pointX[2], 42.0);
 }
 
 TEST(PointTableTextTest, WritesAndReadsBackRoundedToTheFormat) {
@@ -121,39 +136,67 @@ TEST(PointTableTextTest, WriterNeedsATable) {
     EXPECT_EQ(data->ReadPointsText(dir.File("zero.dat")), 2);
 }
 
-TEST(PointTableSeparatedTest, ReadsPairsWithAnySingleSeparator) {
-    const ReadCase cases[] = {
-        {"semicolons", "1.5;2.5\n3;4\n", 0, 1, 2, 3.0},
-        {"tabs", "1.5\t2.5\n3\t4\n", 0, 1, 2, 3.0},
-        {"blanks", "1.5 2.5\n3 4\n", 0, 1, 2, 3.0},
-        {"CRLF", "1.5;2.5\r\n3;4\r\n", 0, 1, 2, 3.0},
-        {"no final line end", "1.5;2.5\n3;4", 0, 1, 2, 3.0},
-        {"decimal commas", "1,5;2,5\n3,5\t4\n", 0, 1, 2, 3.5},
-        {"header line", "X;Y\n1;2\n", 0, 1, 1, 1.0},
-        {"byte-order mark and header", "\xEF\xBB\xBFx;y\n1;2\n", 0, 1, 1, 1.0},
-        {"a header with a digit is data", "x1;y1\n1;2\n", 1, 0, 0, 0},
-        {"text after the table", "1;2\nfin\n", 0, 1, 1, 1.0},
-        {"empty file", "", 1, 0, 0, 0},
-        {"header only", "X;Y\n", 1, 0, 0, 0},
-        {"a comma is no separator", "1.5,2.5\n", 1, 0, 0, 0},
-        {"4999 pairs", Pairs(4999, ";", "\n"), 0, 1, 4999, 4998.5},
-        {"5000 pairs", Pairs(5000, ";", "\n"), 0, 1, 5000, 4999.5},
-        {"5001 pairs", Pairs(5001, ";", "\n"), 2, 0, 5000, 0},
-        {"X and separator without Y", "1;2\n3;", 1, 0, 1, 0},
-        {"X alone on the last line", "1;2\n3\n", 1, 0, 1, 0},
+struct SeparatedCase {
+    std::string text;
+    int answer;
+    int count;                 // nPoints afterwards
+    std::vector<double> read;  // the first pairs read: X, Y, X, Y...
+    int line = 0;              // the line of a broken pair, or where a success stopped reading text
+};
+
+// One file a row: a pair a line, the separator and the decimal mark told apart line by line.
+TEST(PointTableSeparatedTest, ReadsOnePairALine) {
+    const SeparatedCase cases[] = {
+        {"1.5,2.5\n", 0, 1, {1.5, 2.5}},
+        {"10,20\n30,40\n50,60\n70,80\n", 0, 4, {10, 20, 30, 40, 50, 60, 70, 80}},
+        {"1.5, 2.5\n-3, 4e2\n", 0, 2, {1.5, 2.5, -3, 400}},
+        {"1,5;2,5\n-0,5e3;7\n", 0, 2, {1.5, 2.5, -500, 7}},
+        {"\"x\";\"y\"\r\n0;\"0,43488\"\r\n", 0, 1, {0, 0.43488}},
+        {"1 ; 2\n", 0, 1, {1, 2}},
+        {"1,5 2,5\n3 4,25\n1,5\t2,5\n", 0, 3, {1.5, 2.5, 3, 4.25, 1.5, 2.5}},
+        {"5\n", 1, 0, {}, 1},
+        {"5;\n", 1, 0, {}, 1},
+        {"1;nan\n", 1, 0, {}, 1},
+        {"1;2;3\n4;5\n", 0, 1, {1, 2}, 1},
+        {"1\n2\n3\n4\n", 1, 0, {}, 1},
+        {"T1;T2\n\n1;2\n", 0, 1, {1, 2}},
+        {"Temps (h)\tCO2 (ppm)\n0\t415,5\n", 0, 1, {0, 415.5}},
+        {kByteOrderMark + "1;2\n3;4\n", 0, 2, {1, 2, 3, 4}},
+        {"\xEF\xBB\xBFx;y\n1;2\n", 0, 1, {1, 2}},
+        {"1;2,\n3;4\n", 0, 1, {1, 2}, 1},
+        {"inf;2\n", 1, 0, {}, 1},
+        {"Inférieur;Nanomètres\n1;2\n", 0, 1, {1, 2}},
+        {"1;2\n3;1e999\n", 1, 1, {1, 2}, 2},
+        {"1.5;2.5\r3;4\r", 0, 2, {1.5, 2.5, 3, 4}},
+        {"\n1.5 2.5\n\n3 4", 0, 2, {1.5, 2.5, 3, 4}},
+        {"1;2\n\nfin\n", 0, 1, {1, 2}, 3},
+        {"", 1, 0, {}},
+        {"X;Y\n", 1, 0, {}},
+        {"1;2\n3;", 1, 1, {1, 2}, 2},
+        {Pairs(4999, ";", "\n"), 0, 4999, {0.5, 0}},
+        {Pairs(5000, ";", "\n"), 0, 5000, {0.5, 0}},
+        {Pairs(5001, ";", "\n"), 2, 5000, {}},
     };
     TempDir dir;
     std::string path = dir.File("t.csv");
-    for (const ReadCase& c : cases) {
+    for (const SeparatedCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.text.substr(0, 60)));
         WriteText(path, c.text);
         auto data = std::make_unique<FitData>();
         data->Reset();
         data->hasPoints = 1;
-        EXPECT_EQ(data->ReadPointsSeparated(path), c.answer) << c.what;
-        EXPECT_EQ(data->hasPoints, c.hasPoints) << c.what;
-        EXPECT_EQ(data->nPoints, c.nPoints) << c.what;
-        if (c.hasPoints == 1 && c.nPoints > 0) {
-            EXPECT_EQ(data->pointX[c.nPoints - 1], c.lastX) << c.what;
+        ReadNote note;
+        EXPECT_EQ(data->ReadPointsSeparated(path, &note), c.answer);
+        EXPECT_EQ(data->hasPoints, c.answer == 0 ? 1 : 0);
+        EXPECT_EQ(data->nPoints, c.count);
+        for (size_t i = 0; i < c.read.size(); ++i) {
+            EXPECT_EQ(i % 2 == 0 ? data->pointX[i / 2] : data->pointY[i / 2], c.read[i]) << i;
+        }
+        if (c.answer == 0) {
+            EXPECT_EQ(note.stopLine, c.line);
+        } else if (c.line > 0) {
+            EXPECT_EQ(note.reason,
+                      "la ligne " + std::to_string(c.line) + " ne contient pas deux nombres");
         }
     }
 }

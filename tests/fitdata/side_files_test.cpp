@@ -95,6 +95,14 @@ TEST(CoefficientFileTest, LegacyFormInvertsTheFlags) {
     EXPECT_EQ(two->function.coefFixed[0], 1);
     EXPECT_EQ(two->function.nFree, 1);
     EXPECT_EQ(two->function.nCoef, 2);
+
+    // The loader refuses it as a whole: the document keeps its coefficients and flags.
+    auto kept = DocumentWith("A*X+B", {7.0, 8.0}, {0, 0});
+    EXPECT_EQ(kept->LoadCoef(NarrowToWide(path)), 2);
+    EXPECT_EQ(kept->function.coef[0], 7.0);
+    EXPECT_EQ(kept->function.coefFixed[0], 0);
+    EXPECT_EQ(kept->function.nFree, 2);
+    EXPECT_EQ(kept->fitDone, 1);
 }
 
 TEST(CoefficientFileTest, OtherSizesAreRefused) {

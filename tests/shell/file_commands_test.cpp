@@ -1,6 +1,7 @@
-// The file commands: their dialogs, the reader chosen by the filter entry, and their effects on
+// The file commands: their dialogs, the point reader chosen by the content, and their effects on
 // the document's name, modified flag, recent files and panes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -133,32 +134,35 @@ TEST_F(FileCommandsTest, EachCommandShowsItsDialog) {
 }
 
 struct ReaderCase {
+    const char* file;
+    std::string text;
     int filterIndex;
-    int points;  // what the reader chosen by the entry makes of the file
+    double lastX;  // of the second and last pair
+    double lastY;
 };
 
-// One file, two readers: the entry left selected decides, not the extension.
-TEST_F(FileCommandsTest, FilterEntryChoosesThePointReader) {
-    // Own format: a count of 1, then the pair (2, 3). Tab-separated: the pairs (1, 2) and (3, 4).
-    WriteText("table.txt", "1\t2\n3\t4\n");
-    const ReaderCase cases[] = {{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 2}, {6, 1}};
+// The content chooses the reader, whatever the filter entry and the extension: a first line
+// holding one integer alone starts the own format, anything else is separated text.
+TEST_F(FileCommandsTest, ContentChoosesThePointReader) {
+    const ReaderCase cases[] = {
+        {"numbers.csv", "1.5,2.5\n3.5,4.5\n", 1, 3.5, 4.5},
+        {"blanks.prn", "5 2.3\n6 2.4\n", 1, 6, 2.4},
+        {"own.dat", "2\n1 2\n3 4\n", 5, 3, 4},
+        {"mark.txt", "\xEF\xBB\xBF 2 \r\n1 2\r\n3 4\r\n", 3, 3, 4},
+    };
     for (const ReaderCase& c : cases) {
-        SCOPED_TRACE(c.filterIndex);
+        SCOPED_TRACE(c.file);
         StartWithLine();
+        WriteText(c.file, c.text);
         headless::Driver& d = Driver();
-        d.AnswerFileDialog(WidePath("table.txt"), c.filterIndex);
-        if (c.points == 1) d.AnswerMessageBox(IDOK);  // the own format leaves "4" unread
+        d.AnswerFileDialog(WidePath(c.file), c.filterIndex);
         ASSERT_TRUE(d.ChooseMenu(ID_LOAD_POINTS));
         ASSERT_EQ(Data().hasPoints, 1);
-        ASSERT_EQ(Data().nPoints, c.points);
-        if (c.points == 1) {
-            EXPECT_EQ(Data().pointX[0], 2.0);
-            EXPECT_EQ(Data().pointY[0], 3.0);
-        } else {
-            EXPECT_EQ(Data().pointX[1], 3.0);
-            EXPECT_EQ(Data().pointY[1], 4.0);
-        }
+        ASSERT_EQ(Data().nPoints, 2);
+        EXPECT_EQ(Data().pointX[1], c.lastX);
+        EXPECT_EQ(Data().pointY[1], c.lastY);
         EXPECT_EQ(d.StatusPane(1), L"PTS");
+        EXPECT_TRUE(d.MessageBoxes().empty());
         EXPECT_TRUE(Document().IsModified()) << "a load marks the document modified";
         EXPECT_EQ(ScriptErrors(), "");
     }
@@ -331,17 +335,20 @@ TEST_F(FileCommandsTest, FailedLoadsAreToldAndChangeNothing) {
     ASSERT_EQ(three->function.WriteCoef(Path("three.coe")), 0);
     ASSERT_EQ(Data().function.WriteCoef(Path("two.coe")), 0);
     std::filesystem::create_directory(Path("folder.fon"));
+    ASSERT_EQ(::mkfifo(Path("pipe.dat").c_str(), 0600), 0);
     const FailedLoad cases[] = {
         {"missing.dat", "", ID_LOAD_POINTS, 1, L"No such file or directory"},
         {"short.dat", "3\n1 2\n", ID_LOAD_POINTS, 1,
          L"le fichier s'arrête après 1 point, il en annonce 3"},
-        {"nocount.dat", "x;y\n1;2\n", ID_LOAD_POINTS, 2,
-         L"la ligne 1 ne commence pas par le nombre de points"},
+        {"column.dat", "1.5\n2.5\n3.5\n", ID_LOAD_POINTS, 2,
+         L"la ligne 1 ne contient pas deux nombres"},
         {"big.dat", "5001\n", ID_LOAD_POINTS, 6, L"trop de points (5000 au plus)"},
         {"broken.csv", "x;y\n1;2\n3;\n", ID_LOAD_POINTS, 5,
          L"la ligne 3 ne contient pas deux nombres"},
         {"titles.csv", "temps;mesure\n", ID_LOAD_POINTS, 5, L"le fichier ne contient aucun point"},
-        {"commas.csv", "1.5,2.5\n", ID_LOAD_POINTS, 5, L"la ligne 1 ne contient pas deux nombres"},
+        {"commas.csv", "1.5,2.5\n1e999,3\n", ID_LOAD_POINTS, 5,
+         L"la ligne 2 ne contient pas deux nombres"},
+        {"pipe.dat", "", ID_LOAD_POINTS, 1, L"ce n'est pas un fichier ordinaire"},
         {"5001.csv", Pairs(5001), ID_LOAD_POINTS, 5, L"trop de points (5000 au plus)"},
         {"three.coe", "", ID_LOAD_COEF, 1,
          L"fichier de coefficients pour 3 coefficients, la fonction en a 2"},
